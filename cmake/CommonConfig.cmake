@@ -1,0 +1,14 @@
+# Compiler flags shared by every target of the project, in one INTERFACE target.
+add_library(yelian_options INTERFACE)
+target_compile_features(yelian_options INTERFACE cxx_std_20)
+target_compile_options(yelian_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+    -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough)
+if(YELIAN_WERROR)
+    target_compile_options(yelian_options INTERFACE -Werror)
+endif()
+if(YELIAN_SANITIZE)
+    target_compile_options(yelian_options INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(yelian_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,65 @@
+// The internal text model: text is GB18030 bytes in std::string (GBK for every common
+// character). This header says where characters begin and end, converts text for the
+// libraries that work on Unicode, and turns the system's own UTF-8 literals into GBK
+// constants ("#本篇标题#"_gbk).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace yelian {
+
+// True for the four-byte GB18030 sequence starting at pos: lead 0x81-0xFE, then 0x30-0x39,
+// 0x81-0xFE, 0x30-0x39.
+bool isFourByteSequenceAt(std::string_view text, std::size_t pos);
+
+// Length in bytes of the character that starts at pos: 1 below 0x80, 4 for a GB18030
+// four-byte sequence, else 2. Never runs past the end of the text, so a cut made with it
+// never splits a character.
+inline std::size_t charLengthAt(std::string_view text, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) return 1;
+    if (isFourByteSequenceAt(text, pos)) return 4;
+    return std::min<std::size_t>(2, text.size() - pos);
+}
+
+// How conversions to UTF-8 treat bytes that are not valid GB18030.
+enum class InvalidBytes {
+    // Each byte becomes a private-use code point that the way back restores, so text handed
+    // to a library (regex engine, OpenCC, the GUI) survives any bytes.
+    Preserve,
+    // Each byte is copied as it is (file names that were never UTF-8).
+    Raw,
+};
+
+// GB18030 -> UTF-8. Never fails.
+std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid = InvalidBytes::Preserve);
+
+// UTF-8 -> GB18030. Private-use code points made by gbkToUtf8 become their original bytes
+// again; bytes that are not valid UTF-8 are copied as they are. Never fails.
+std::string utf8ToGbk(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8 (any length of sequence up to four bytes).
+bool isValidUtf8(std::string_view bytes);
+
+// A string literal as a template argument, so that each literal gets its own constant.
+template <std::size_t N>
+struct Utf8Literal {
+    char bytes[N];
+    constexpr Utf8Literal(const char (&text)[N]) { std::copy_n(text, N, bytes); }
+    constexpr std::string_view view() const { return {bytes, N - 1}; }
+};
+
+namespace literals {
+
+// "#本篇标题#"_gbk: the GBK form of a UTF-8 source literal, converted once.
+template <Utf8Literal literal>
+const std::string& operator""_gbk() {
+    static const std::string converted = utf8ToGbk(literal.view());
+    return converted;
+}
+
+}  // namespace literals
+}  // namespace yelian

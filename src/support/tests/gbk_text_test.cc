@@ -1,0 +1,72 @@
+#include "support/gbk_text.h"
+
+#include <gtest/gtest.h>
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+TEST(GbkLiteral, ConvertsSourceTextToGbkBytes) {
+    EXPECT_EQ("中文"_gbk, "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ("#本篇标题#"_gbk, "#\xB1\xBE\xC6\xAA\xB1\xEA\xCC\xE2#");
+    EXPECT_EQ("　"_gbk, "\xA1\xA1");
+    // The same literal is one constant.
+    EXPECT_EQ(&"中文"_gbk, &"中文"_gbk);
+}
+
+TEST(CharLength, OneTwoOrFourBytesNeverPastTheEnd) {
+    const std::string text = "a\xD6\xD0\x81\x30\x81\x30\xD6";
+    EXPECT_EQ(charLengthAt(text, 0), 1u);
+    EXPECT_EQ(charLengthAt(text, 1), 2u);
+    EXPECT_EQ(charLengthAt(text, 3), 4u);
+    EXPECT_EQ(charLengthAt(text, 7), 1u);  // a lead byte cut off at the end
+    EXPECT_FALSE(isFourByteSequenceAt("\x81\x30\x81", 0));
+}
+
+TEST(GbkUtf8, RoundTripsEveryKindOfCharacter) {
+    // ASCII, GBK, a four-byte GB18030 emoji (U+1F600) and the ideographic space.
+    const std::string gbk = "Ab " + "中文"_gbk + "\x94\x39\xFC\x36" + "\xA1\xA1";
+    const std::string utf8 = gbkToUtf8(gbk);
+    EXPECT_EQ(utf8, "Ab 中文\xF0\x9F\x98\x80　");
+    EXPECT_EQ(utf8ToGbk(utf8), gbk);
+}
+
+TEST(GbkUtf8, InvalidBytesSurviveTheRoundTrip) {
+    for (const std::string& gbk :
+         {std::string("\x80"),
+          std::string("a\xFF"
+                      "b"),
+          std::string("\xD6"), std::string("x\x81\x30\x81"), std::string("\x80\x41\xD6\xD0")}) {
+        const std::string utf8 = gbkToUtf8(gbk);
+        EXPECT_TRUE(isValidUtf8(utf8));
+        EXPECT_EQ(utf8ToGbk(utf8), gbk);
+    }
+}
+
+TEST(GbkUtf8, RawModeCopiesInvalidBytes) {
+    EXPECT_EQ(gbkToUtf8("a\xFF"
+                        "b",
+                        InvalidBytes::Raw),
+              "a\xFF"
+              "b");
+}
+
+TEST(GbkUtf8, InvalidUtf8IsKeptAsBytes) {
+    EXPECT_EQ(utf8ToGbk("a\xC0\xAF"
+                        "b"),
+              "a\xC0\xAF"
+              "b");
+    EXPECT_EQ(utf8ToGbk("\xED\xA0\x80"), "\xED\xA0\x80");  // an encoded surrogate
+}
+
+TEST(Utf8Validity, RejectsOverlongSurrogatesAndTruncation) {
+    EXPECT_TRUE(isValidUtf8("plain"));
+    EXPECT_TRUE(isValidUtf8("中\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(isValidUtf8("\xC0\x80"));
+    EXPECT_FALSE(isValidUtf8("\xE4\xB8"));
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));
+}
+
+}  // namespace
+}  // namespace yelian
