@@ -62,4 +62,18 @@ const std::string& operator""_gbk() {
 }
 
 }  // namespace literals
+
+// A named GBK constant written once in UTF-8 source, for control names and the system's own
+// texts: inline constexpr GbkConstant<"编辑框模板1"> kTemplateEditor1; It converts to
+// std::string_view where a text is expected and compares with any text.
+template <Utf8Literal literal>
+struct GbkConstant {
+    const std::string& str() const { return literals::operator""_gbk<literal>(); }
+    operator std::string_view() const { return str(); }
+    operator const std::string&() const { return str(); }
+    friend bool operator==(std::string_view text, GbkConstant constant) {
+        return text == constant.str();
+    }
+};
+
 }  // namespace yelian

@@ -70,3 +70,24 @@ TEST(Utf8Validity, RejectsOverlongSurrogatesAndTruncation) {
 
 }  // namespace
 }  // namespace yelian
+
+namespace yelian {
+namespace {
+
+constexpr GbkConstant<"编辑框模板1"> kName;
+
+std::string_view passThrough(std::string_view text) {
+    return text;
+}
+
+TEST(GbkConstant, ActsAsItsGbkText) {
+    using namespace yelian::literals;
+    EXPECT_EQ(passThrough(kName), "编辑框模板1"_gbk);
+    EXPECT_TRUE(std::string("编辑框模板1"_gbk) == kName);
+    EXPECT_FALSE(std::string("x") == kName);
+    const std::string& reference = kName;
+    EXPECT_EQ(&reference, &"编辑框模板1"_gbk);
+}
+
+}  // namespace
+}  // namespace yelian
