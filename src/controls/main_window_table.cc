@@ -71,7 +71,9 @@ void addCheck(WindowTableBuilder& b, std::string_view name, std::string_view con
     b.add(CheckBox, name, container, geometry, utf8Caption).checked = checked;
 }
 
-void storeAsBytes(ControlSpec& control) { control.tag = utf8ToGbk(kStoredAsBytes); }
+void storeAsBytes(ControlSpec& control) {
+    control.tag = utf8ToGbk(kStoredAsBytes);
+}
 
 void addHeaderBar(WindowTableBuilder& b) {
     b.add(Picture, kHeaderPicture, {}, {0, 0, 800, 88});
@@ -128,8 +130,9 @@ void addTemplateEditors(WindowTableBuilder& b) {
     constexpr Geometry editor{0, 26, 773, 265};
     const std::string sample = sampleTemplate();
     storeAsBytes(addMultilineEdit(b, kTemplateEditor1, kTemplatePage1, editor, sample));
-    storeAsBytes(addMultilineEdit(b, kTemplateEditor2, kTemplatePage2, editor,
-                                  "<title>#本篇标题#</title>\r\n<body>\r\n#导入的文件内容#\r\n</body>"));
+    storeAsBytes(
+        addMultilineEdit(b, kTemplateEditor2, kTemplatePage2, editor,
+                         "<title>#本篇标题#</title>\r\n<body>\r\n#导入的文件内容#\r\n</body>"));
     // The third editor has no tag: the settings file keeps it as a text value.
     addMultilineEdit(b, kTemplateEditor3, kTemplatePage3, editor, {});
     storeAsBytes(addMultilineEdit(b, kTemplateEditor4, kTemplatePage4, editor, {}));
@@ -170,8 +173,8 @@ void addKeywords(WindowTableBuilder& b) {
 void addRandomChinese(WindowTableBuilder& b) {
     b.add(GroupBox, kRandomChineseGroup, kTagSettingsPage, {328, 36, 328, 88}, "#随机汉字#");
     b.add(Label, kChineseKindLabel, kRandomChineseGroup, {8, 22, 48, 24}, "类型：");
-    b.add(RadioButton, kMostCommonRadio, kRandomChineseGroup, {58, 22, 72, 24}, "最常用")
-        .checked = true;
+    b.add(RadioButton, kMostCommonRadio, kRandomChineseGroup, {58, 22, 72, 24}, "最常用").checked =
+        true;
     b.add(RadioButton, kCommonRadio, kRandomChineseGroup, {138, 22, 90, 24}, "一般常用");
     b.add(RadioButton, kLessCommonRadio, kRandomChineseGroup, {234, 22, 90, 24}, "次要常用");
     b.add(Label, kChineseLengthLabel, kRandomChineseGroup, {8, 54, 48, 24}, "字数：");
@@ -224,8 +227,7 @@ void addListSettings(WindowTableBuilder& b) {
     b.add(Label, kPageBarCodeLabel, page, {376, 36, 144, 24}, "分页代码的头和尾：");
     b.add(Button, kPastePageBarHeadButton, page, {623, 36, 64, 24}, "粘贴头");
     b.add(Button, kPastePageBarTailButton, page, {688, 36, 64, 24}, "粘贴尾");
-    storeAsBytes(
-        addMultilineEdit(b, kPageBarHeadEdit, page, {376, 60, 376, 35}, "<hr><div>页："));
+    storeAsBytes(addMultilineEdit(b, kPageBarHeadEdit, page, {376, 60, 376, 35}, "<hr><div>页："));
     storeAsBytes(addMultilineEdit(b, kPageBarTailEdit, page, {376, 96, 376, 35}, "</div>"));
     b.add(Label, kPageEntryLabel, page, {376, 145, 112, 24}, "分页个体代码：");
     addCheck(b, kFirstPageUnnumberedCheck, page, {487, 145, 103, 24}, "首页无页号", true);
@@ -280,15 +282,14 @@ void addPhraseInsertion(WindowTableBuilder& b) {
 
 void addGeneration(WindowTableBuilder& b) {
     b.add(GroupBox, kGenerateGroup, {}, {552, 449, 232, 209}, "开始生成单页网站系统");
-    const std::vector<std::string> encodings = WindowTableBuilder::items(
-        {"自动识别", "GBK", "UTF-8", "Unicode", "Unicode be", "Big5"});
+    const std::vector<std::string> encodings =
+        WindowTableBuilder::items({"自动识别", "GBK", "UTF-8", "Unicode", "Unicode be", "Big5"});
     b.add(Label, kInputEncodingLabel, kGenerateGroup, {14, 22, 79, 23}, "输入编码：");
     ControlSpec& input = b.add(ComboBox, kInputEncodingCombo, kGenerateGroup, {94, 22, 122, 23});
     input.items = encodings;
     input.selectedIndex = 0;
     b.add(Label, kOutputEncodingLabel, kGenerateGroup, {14, 48, 79, 23}, "输出编码：");
-    ControlSpec& output =
-        b.add(ComboBox, kOutputEncodingCombo, kGenerateGroup, {94, 48, 122, 23});
+    ControlSpec& output = b.add(ComboBox, kOutputEncodingCombo, kGenerateGroup, {94, 48, 122, 23});
     output.items = encodings;
     output.selectedIndex = 0;
     b.add(Button, kImportFilesButton, kGenerateGroup, {11, 75, 205, 32}, "批量导入多个文件生成..");

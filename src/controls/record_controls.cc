@@ -25,7 +25,9 @@ int charCountOf(std::string_view text) {
     return count;
 }
 
-bool hasItems(ControlKind kind) { return kind == ComboBox || kind == ListBox; }
+bool hasItems(ControlKind kind) {
+    return kind == ComboBox || kind == ListBox;
+}
 
 bool inRange(int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
@@ -145,8 +147,7 @@ bool RecordControls::checked(std::string_view window, std::string_view control) 
     return c != nullptr && c->checked;
 }
 
-void RecordControls::setChecked(std::string_view window, std::string_view control,
-                                bool checked) {
+void RecordControls::setChecked(std::string_view window, std::string_view control, bool checked) {
     WindowState* state = findWindow(window);
     ControlState* c = find(window, control);
     if (c == nullptr || (c->info.kind != CheckBox && c->info.kind != RadioButton)) return;
@@ -235,8 +236,7 @@ bool RecordControls::enabled(std::string_view window, std::string_view control) 
     return c != nullptr && c->enabled;
 }
 
-void RecordControls::setEnabled(std::string_view window, std::string_view control,
-                                bool enabled) {
+void RecordControls::setEnabled(std::string_view window, std::string_view control, bool enabled) {
     if (ControlState* c = find(window, control)) c->enabled = enabled;
 }
 
@@ -245,8 +245,7 @@ bool RecordControls::visible(std::string_view window, std::string_view control) 
     return c != nullptr && c->visible;
 }
 
-void RecordControls::setVisible(std::string_view window, std::string_view control,
-                                bool visible) {
+void RecordControls::setVisible(std::string_view window, std::string_view control, bool visible) {
     if (ControlState* c = find(window, control)) c->visible = visible;
 }
 
@@ -255,8 +254,7 @@ bool RecordControls::readOnly(std::string_view window, std::string_view control)
     return c != nullptr && c->readOnly;
 }
 
-void RecordControls::setReadOnly(std::string_view window, std::string_view control,
-                                 bool readOnly) {
+void RecordControls::setReadOnly(std::string_view window, std::string_view control, bool readOnly) {
     if (ControlState* c = find(window, control)) c->readOnly = readOnly;
 }
 

@@ -25,8 +25,7 @@ class RecordControls : public Controls {
     void addWindow(const WindowSpec& window);
 
     std::string text(std::string_view window, std::string_view control) const override;
-    void setText(std::string_view window, std::string_view control,
-                 std::string_view text) override;
+    void setText(std::string_view window, std::string_view control, std::string_view text) override;
     std::string caption(std::string_view window, std::string_view control) const override;
     void setCaption(std::string_view window, std::string_view control,
                     std::string_view caption) override;
@@ -35,11 +34,9 @@ class RecordControls : public Controls {
     int selectedIndex(std::string_view window, std::string_view control) const override;
     void setSelectedIndex(std::string_view window, std::string_view control, int index) override;
     int itemCount(std::string_view window, std::string_view control) const override;
-    std::string item(std::string_view window, std::string_view control,
-                     int index) const override;
+    std::string item(std::string_view window, std::string_view control, int index) const override;
     void clearItems(std::string_view window, std::string_view control) override;
-    void addItem(std::string_view window, std::string_view control,
-                 std::string_view item) override;
+    void addItem(std::string_view window, std::string_view control, std::string_view item) override;
     void removeItem(std::string_view window, std::string_view control, int index) override;
     void setItem(std::string_view window, std::string_view control, int index,
                  std::string_view item) override;

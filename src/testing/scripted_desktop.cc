@@ -76,8 +76,7 @@ std::vector<std::string> ScriptedDesktop::chooseFiles(std::string_view title,
     return paths;
 }
 
-std::string ScriptedDesktop::chooseFolder(std::string_view title,
-                                          std::string_view initialFolder) {
+std::string ScriptedDesktop::chooseFolder(std::string_view title, std::string_view initialFolder) {
     initialFolders_.emplace_back(initialFolder);
     if (folderAnswers_.empty()) {
         ADD_FAILURE() << "unanswered folder dialog: " << gbkToUtf8(title);

@@ -65,8 +65,8 @@ class ScriptedDesktop : public DesktopServices {
     const std::vector<std::string>& dropTargets() const { return dropTargets_; }
     const std::vector<BrowserWrite>& browserWrites() const { return browserWrites_; }
 
-    MessageAnswer messageBox(std::string_view text, std::string_view title,
-                             MessageButtons buttons, MessageIcon icon) override;
+    MessageAnswer messageBox(std::string_view text, std::string_view title, MessageButtons buttons,
+                             MessageIcon icon) override;
     std::vector<std::string> chooseFiles(std::string_view title,
                                          const std::vector<FileFilter>& filters) override;
     std::string chooseFolder(std::string_view title, std::string_view initialFolder) override;
