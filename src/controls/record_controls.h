@@ -4,6 +4,7 @@
 // handler.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
