@@ -156,6 +156,7 @@ std::optional<std::size_t> inflateMember(z_stream& stream, std::string_view inpu
                                          std::size_t maxSize, std::string& out) {
     if (inflateReset(&stream) != Z_OK) return std::nullopt;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+    stream.avail_in = 0;
     // zlib counts in uInt; a larger input is fed in slices.
     std::size_t inputLeft = input.size();
     std::array<char, 1 << 16> chunk;
