@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -182,6 +183,47 @@ std::optional<std::size_t> inflateMember(z_stream& stream, std::string_view inpu
     }
 }
 
+// Skips ASCII eight bytes at a time (articles are mostly ASCII markup); returns the position
+// of the first byte at or above 0x80, or a position at or beyond end.
+std::size_t skipAscii(const unsigned char* p, std::size_t pos, std::size_t end) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::uint64_t word;
+    while (pos + 8 <= end) {
+        std::memcpy(&word, p + pos, 8);
+        if (word & kHighBits) break;
+        pos += 8;
+    }
+    while (pos < end && p[pos] < 0x80) ++pos;
+    return pos;
+}
+
+// Skips pairs of well-formed three-byte characters (Chinese text is mostly those), checking
+// six bytes with one mask; returns pos unchanged when no pair starts there. Reads up to eight
+// bytes from each position, so it stops eight bytes before end.
+std::size_t skipThreeByteRun(const unsigned char* p, std::size_t pos, std::size_t end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kMask = 0xC0C0F0C0C0F0ULL;
+        constexpr std::uint64_t kPattern = 0x8080E08080E0ULL;
+        std::uint64_t word;
+        while (pos + 8 <= end) {
+            std::memcpy(&word, p + pos, 8);
+            if ((word & kMask) != kPattern) break;
+            pos += 6;
+        }
+    }
+    return pos;
+}
+
+// The length of the UTF-8 sequence a byte begins; 0 when it cannot begin one.
+std::size_t utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    // Four-byte characters (emoji, rare ideographs) are UTF-8 too.
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
 }  // namespace
 
 int detectMetaCharset(std::string_view /*text*/) {
@@ -229,7 +271,6 @@ TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
 
 bool looksLikeUtf8(std::string_view bytes, const ProcessEvents& processEvents) {
     constexpr std::size_t kEventInterval = 1 << 16;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
     bool multiByte = false;
@@ -238,34 +279,19 @@ bool looksLikeUtf8(std::string_view bytes, const ProcessEvents& processEvents) {
         if (pos != 0 && processEvents) processEvents();
         const std::size_t blockEnd = std::min(size, pos + kEventInterval);
         while (pos < blockEnd) {
-            // Articles are mostly ASCII markup: skip it eight bytes at a time.
-            std::uint64_t word;
-            while (pos + 8 <= blockEnd) {
-                std::memcpy(&word, p + pos, 8);
-                if (word & kHighBits) break;
-                pos += 8;
-            }
+            pos = skipAscii(p, pos, blockEnd);
             if (pos >= blockEnd) break;
-            const unsigned char lead = p[pos];
-            if (lead < 0x80) {
-                ++pos;
+            const std::size_t ideographs = skipThreeByteRun(p, pos, blockEnd);
+            if (ideographs != pos) {
+                multiByte = true;
+                pos = ideographs;
                 continue;
             }
-            std::size_t length;
-            if ((lead & 0xE0) == 0xC0) {
-                length = 2;
-            } else if ((lead & 0xF0) == 0xE0) {
-                length = 3;
-            } else if (lead >= 0xF0 && lead <= 0xF4) {
-                // Four-byte characters (emoji, rare ideographs) are UTF-8 too.
-                length = 4;
-            } else {
-                return false;
-            }
-            if (size - pos < length) return false;
-            for (std::size_t k = 1; k < length; ++k) {
-                if ((p[pos + k] & 0xC0) != 0x80) return false;
-            }
+            const std::size_t length = utf8SequenceLength(p[pos]);
+            if (length == 0 || size - pos < length) return false;
+            unsigned char continuationBits = 0;
+            for (std::size_t k = 1; k < length; ++k) continuationBits |= p[pos + k] ^ 0x80;
+            if (continuationBits & 0xC0) return false;
             multiByte = true;
             pos += length;
         }

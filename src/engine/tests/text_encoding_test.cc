@@ -294,6 +294,16 @@ TEST(LooksLikeUtf8, FindsFaultsAtEveryAlignmentAndAcrossBlocks) {
             EXPECT_FALSE(looksLikeUtf8(bytes)) << size << " " << at;
         }
     }
+    std::string ideographs;
+    for (int i = 0; i < 20; ++i) ideographs += "\xE4\xB8\xAD";
+    for (std::size_t at = 0; at < ideographs.size(); ++at) {
+        for (char bad : {'a', '\xC0', '\xE4'}) {
+            std::string bytes = ideographs;
+            if (bytes[at] == bad) continue;
+            bytes[at] = bad;
+            EXPECT_FALSE(looksLikeUtf8(bytes)) << at << " " << int(bad);
+        }
+    }
     std::string straddling(65535, 'a');
     straddling += "\xE4\xB8\xAD";
     EXPECT_TRUE(looksLikeUtf8(straddling));
