@@ -12,7 +12,15 @@ namespace yelian {
 
 // The values are the item indexes of the input and output encoding combo boxes; Big5-HKSCS is
 // not in the lists and only comes out of detection.
-enum class TextEncoding { Auto = 0, Gbk = 1, Utf8 = 2, Utf16Le = 3, Utf16Be = 4, Big5 = 5, Big5Hkscs = 6 };
+enum class TextEncoding {
+    Auto = 0,
+    Gbk = 1,
+    Utf8 = 2,
+    Utf16Le = 3,
+    Utf16Be = 4,
+    Big5 = 5,
+    Big5Hkscs = 6
+};
 
 // Called now and then during long walks so that the window can process pending events.
 using ProcessEvents = std::function<void()>;

@@ -71,19 +71,18 @@ TEST_P(TextEncodingRoundTrip, BytesWithoutMarkReadWithTheEncoding) {
     EXPECT_EQ(read.text, sampleText());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllEncodings, TextEncodingRoundTrip,
-    ::testing::Values(EncodingCase{TextEncoding::Gbk, ""},
-                      EncodingCase{TextEncoding::Utf8, "\xEF\xBB\xBF"},
-                      EncodingCase{TextEncoding::Utf16Le, "\xFF\xFE"},
-                      EncodingCase{TextEncoding::Utf16Be, "\xFE\xFF"},
-                      EncodingCase{TextEncoding::Big5, ""},
-                      EncodingCase{TextEncoding::Big5Hkscs, ""}));
+INSTANTIATE_TEST_SUITE_P(AllEncodings, TextEncodingRoundTrip,
+                         ::testing::Values(EncodingCase{TextEncoding::Gbk, ""},
+                                           EncodingCase{TextEncoding::Utf8, "\xEF\xBB\xBF"},
+                                           EncodingCase{TextEncoding::Utf16Le, "\xFF\xFE"},
+                                           EncodingCase{TextEncoding::Utf16Be, "\xFE\xFF"},
+                                           EncodingCase{TextEncoding::Big5, ""},
+                                           EncodingCase{TextEncoding::Big5Hkscs, ""}));
 
 TEST(ReadTextBytes, DetectsMarksMetaAndUtf8InThatOrder) {
     const std::string utf8 = gbkToUtf8(sampleText());
     const std::string big5 = "\xA4\xA4\xA4\xE5";  // 中文
-    const std::string hkscs = "\x9D\xEE";          // a character Big5 lacks
+    const std::string hkscs = "\x9D\xEE";         // a character Big5 lacks
     struct Case {
         const char* name;
         std::string bytes;
@@ -167,7 +166,8 @@ TEST(ReadTextBytes, GzipThatDoesNotInflateIsReadAsItIs) {
     std::string corrupt = good;
     corrupt[corrupt.size() / 2] = static_cast<char>(corrupt[corrupt.size() / 2] ^ 0x55);
     std::string badChecksum = good;
-    badChecksum[badChecksum.size() - 6] = static_cast<char>(badChecksum[badChecksum.size() - 6] ^ 1);
+    badChecksum[badChecksum.size() - 6] =
+        static_cast<char>(badChecksum[badChecksum.size() - 6] ^ 1);
     const std::string inputs[] = {
         good.substr(0, good.size() - 3),  // cut off in the trailer
         good.substr(0, 12),               // cut off in the data
@@ -252,11 +252,14 @@ TEST(ConvertCharset, GivesNoMarkAndFailsOnAnyBadByte) {
     // Charsets that leave the byte order open make iconv add a mark; it is dropped.
     EXPECT_EQ(convertCharset(gbk, "GB18030", "UTF-16").size(), 2u);
     // An emoji is a four-byte GB18030 sequence.
-    EXPECT_EQ(convertCharset(convertCharset("\xF0\x9F\x98\x80", "UTF-8", "GB18030"), "GB18030",
-                             "UTF-8"),
-              "\xF0\x9F\x98\x80");
+    EXPECT_EQ(
+        convertCharset(convertCharset("\xF0\x9F\x98\x80", "UTF-8", "GB18030"), "GB18030", "UTF-8"),
+        "\xF0\x9F\x98\x80");
     EXPECT_EQ(convertCharset("a\xE4\xB8", "UTF-8", "GB18030"), "");
-    EXPECT_EQ(convertCharset("a\xFF" "b", "UTF-8", "GB18030"), "");
+    EXPECT_EQ(convertCharset("a\xFF"
+                             "b",
+                             "UTF-8", "GB18030"),
+              "");
     EXPECT_EQ(convertCharset("abc", "NO-SUCH-CHARSET", "UTF-8"), "");
     EXPECT_EQ(convertCharset("", "UTF-8", "GB18030"), "");
 }
