@@ -2,7 +2,10 @@
 #include "support/text_routines.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "support/native_path.h"
 #include "support/text_search.h"
 
 namespace yelian {
@@ -196,6 +199,291 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
     }
     if (start < text.size()) items.emplace_back(text.substr(start));
     return items;
+}
+
+namespace {
+
+// Replaces up to count (0: all) occurrences in text, or returns false without touching out
+// when there is none.
+bool replaceOccurrences(std::string_view text, const TextFinder& finder,
+                        std::string_view replacement, int count, std::string& out) {
+    std::size_t hit = finder.findIn(text);
+    if (hit == kNotFound) return false;
+    out.clear();
+    out.reserve(text.size() + replacement.size());
+    std::size_t done = 0;
+    int replaced = 0;
+    while (hit != kNotFound) {
+        out.append(text.substr(done, hit - done));
+        out.append(replacement);
+        done = hit + finder.size();
+        if (count > 0 && ++replaced >= count) break;
+        hit = finder.findIn(text, done);
+    }
+    out.append(text.substr(done));
+    return true;
+}
+
+}  // namespace
+
+std::string multiReplace(std::string_view text, std::string_view finds,
+                         std::string_view replacements, const ReplaceOptions& options) {
+    const std::string_view separator = options.separator.empty() ? "|" : options.separator;
+    const std::vector<std::string> findList = splitText(finds, separator);
+    std::vector<std::string> replacementList = splitText(replacements, separator);
+    replacementList.resize(findList.size());
+    std::vector<ReplacePair> pairs;
+    pairs.reserve(findList.size());
+    for (std::size_t i = 0; i < findList.size(); ++i) {
+        const bool fill = options.fillEmpty && replacementList[i].empty();
+        pairs.push_back({findList[i], fill ? replacementList.front() : replacementList[i]});
+    }
+    return replacePairs(text, pairs, options.caseSensitive, options.count);
+}
+
+std::string replacePairs(std::string_view text, std::span<const ReplacePair> pairs,
+                         bool caseSensitive, int count) {
+    std::string current(text);
+    std::string next;
+    for (const ReplacePair& pair : pairs) {
+        if (pair.find.empty()) continue;
+        const TextFinder finder(pair.find, !caseSensitive);
+        if (replaceOccurrences(current, finder, pair.replacement, count, next)) {
+            current.swap(next);
+        }
+    }
+    return current;
+}
+
+std::string replaceAtOnce(std::string_view text, std::span<const ReplacePair> pairs,
+                          bool caseSensitive) {
+    std::vector<TextFinder> finders;
+    std::vector<std::size_t> next;
+    finders.reserve(pairs.size());
+    for (const ReplacePair& pair : pairs) {
+        finders.emplace_back(pair.find, !caseSensitive);
+        next.push_back(finders.back().findIn(text));
+    }
+    std::string out;
+    out.reserve(text.size());
+    std::size_t done = 0;
+    while (true) {
+        std::size_t chosen = kNotFound;
+        for (std::size_t i = 0; i < next.size(); ++i) {
+            if (next[i] != kNotFound && (chosen == kNotFound || next[i] < next[chosen])) {
+                chosen = i;
+            }
+        }
+        if (chosen == kNotFound) break;
+        out.append(text.substr(done, next[chosen] - done));
+        out.append(pairs[chosen].replacement);
+        done = next[chosen] + finders[chosen].size();
+        for (std::size_t i = 0; i < next.size(); ++i) {
+            if (next[i] != kNotFound && next[i] < done) next[i] = finders[i].findIn(text, done);
+        }
+    }
+    out.append(text.substr(done));
+    return out;
+}
+
+int countOccurrences(std::string_view text, std::string_view needle) {
+    const TextFinder finder(needle, true);
+    int count = 0;
+    for (std::size_t hit = finder.findIn(text); hit != kNotFound;
+         hit = finder.findIn(text, hit + finder.size())) {
+        ++count;
+    }
+    return count;
+}
+
+namespace {
+
+bool isLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Walks a text character by character, counting as the character routines do.
+class CharWalker {
+  public:
+    CharWalker(std::string_view text, LineBreaks lineBreaks)
+        : text_(text), pairAsOne_(lineBreaks == LineBreaks::PairAsOne) {}
+
+    std::size_t offset() const { return offset_; }
+    int position() const { return position_; }
+    bool atEnd() const { return offset_ >= text_.size(); }
+
+    // Steps over one character.
+    void step() {
+        std::size_t length = charLengthAt(text_, offset_);
+        if (pairAsOne_ && text_[offset_] == '\r' && offset_ + 1 < text_.size() &&
+            text_[offset_ + 1] == '\n') {
+            length = 2;
+        }
+        offset_ += length;
+        ++position_;
+    }
+
+    // Steps over up to count characters.
+    void skip(int count) {
+        for (int i = 0; i < count && !atEnd(); ++i) step();
+    }
+
+    // Steps up to a byte offset; false when it lies inside a character.
+    bool reach(std::size_t offset) {
+        while (offset_ < offset) step();
+        return offset_ == offset;
+    }
+
+  private:
+    std::string_view text_;
+    bool pairAsOne_;
+    std::size_t offset_ = 0;
+    // Characters stepped over so far.
+    int position_ = 0;
+};
+
+LineBreaks searchLineBreaks(bool everyBreakByte) {
+    return everyBreakByte ? LineBreaks::EveryByte : LineBreaks::PairAsOne;
+}
+
+// The LF of a CR LF pair, which does not begin a character when the pair counts as one.
+bool insideLinePair(std::string_view text, std::size_t offset, LineBreaks lineBreaks) {
+    return lineBreaks == LineBreaks::PairAsOne && offset > 0 && text[offset] == '\n' &&
+           text[offset - 1] == '\r';
+}
+
+}  // namespace
+
+int charCount(std::string_view text, LineBreaks lineBreaks) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isLineBreak(text[i])) {
+            i += charLengthAt(text, i);
+            ++count;
+            continue;
+        }
+        if (lineBreaks == LineBreaks::PairAsOne && text[i] == '\r' && i + 1 < text.size() &&
+            text[i + 1] == '\n') {
+            ++i;
+        }
+        if (lineBreaks != LineBreaks::NotCounted) ++count;
+        ++i;
+    }
+    return count;
+}
+
+std::string leftChars(std::string_view text, int n) {
+    if (n == 0) return {};
+    if (n < 0) {
+        n += charCount(text);
+        if (n <= 0) return std::string(text);
+    }
+    CharWalker walker(text, LineBreaks::PairAsOne);
+    walker.skip(n);
+    return std::string(text.substr(0, walker.offset()));
+}
+
+std::string midChars(std::string_view text, int first, int count) {
+    if (count <= 0) return {};
+    CharWalker walker(text, LineBreaks::PairAsOne);
+    walker.skip(std::max(first, 1) - 1);
+    const std::size_t start = walker.offset();
+    walker.skip(count);
+    return std::string(text.substr(start, walker.offset() - start));
+}
+
+int findCharPos(std::string_view text, std::string_view needle, int start, bool ignoreCase,
+                bool everyBreakByte) {
+    const LineBreaks lineBreaks = searchLineBreaks(everyBreakByte);
+    if (start < 0) start += charCount(text, lineBreaks);
+    CharWalker walker(text, lineBreaks);
+    walker.skip(std::max(start, 1) - 1);
+    const TextFinder finder(needle, ignoreCase);
+    std::size_t hit = finder.findIn(text, walker.offset());
+    while (hit != kNotFound && insideLinePair(text, hit, lineBreaks)) {
+        hit = finder.findIn(text, hit + 1);
+    }
+    if (hit == kNotFound) return -1;
+    walker.reach(hit);
+    return walker.position() + 1;
+}
+
+int findCharPosBackward(std::string_view text, std::string_view needle, int end, bool ignoreCase,
+                        bool everyBreakByte) {
+    const LineBreaks lineBreaks = searchLineBreaks(everyBreakByte);
+    if (end <= 0) end += charCount(text, lineBreaks);
+    if (end <= 0) return -1;
+    CharWalker endWalker(text, lineBreaks);
+    endWalker.skip(end);
+    const TextFinder finder(needle, ignoreCase);
+    std::size_t hit = finder.findLastIn(text, endWalker.offset());
+    while (hit != kNotFound && insideLinePair(text, hit, lineBreaks)) {
+        hit = finder.findLastIn(text, hit - 1 + finder.size());
+    }
+    if (hit == kNotFound) return -1;
+    CharWalker walker(text, lineBreaks);
+    walker.reach(hit);
+    return walker.position() + 1;
+}
+
+namespace {
+
+std::string_view separatorOf(bool slash) {
+    static constexpr char kNative[] = {kPathSeparator, '\0'};
+    return slash ? "/" : kNative;
+}
+
+std::size_t lastSeparator(std::string_view path, bool slash) {
+    return findTextBackward(path, separatorOf(slash), kNotFound, false);
+}
+
+}  // namespace
+
+std::string fileNameOf(std::string_view path, bool slash) {
+    const std::size_t separator = lastSeparator(path, slash);
+    return std::string(separator == kNotFound ? path : path.substr(separator + 1));
+}
+
+std::string baseNameOf(std::string_view path, bool slash) {
+    std::string name = fileNameOf(path, slash);
+    const std::size_t dot = findTextBackward(name, ".", kNotFound, false);
+    if (dot != kNotFound) name.resize(dot);
+    return name;
+}
+
+std::string folderOf(std::string_view path, bool slash) {
+    const std::size_t separator = lastSeparator(path, slash);
+    return std::string(separator == kNotFound ? std::string_view() : path.substr(0, separator));
+}
+
+std::string urlPathOf(std::string_view url, bool keepWhole) {
+    const std::size_t scheme = findText(url, "://", 0, false);
+    const std::size_t slash = findText(url, "/", scheme == kNotFound ? 0 : scheme + 3, false);
+    if (slash == kNotFound) return keepWhole ? std::string(url) : std::string();
+    return std::string(url.substr(keepWhole ? slash + 1 : slash));
+}
+
+MakeFoldersResult makeFolders(std::string_view path) {
+    namespace fs = std::filesystem;
+    MakeFoldersResult result;
+    const TextFinder separators(separatorOf(false), false);
+    for (std::size_t at = separators.findIn(path); at != kNotFound;
+         at = separators.findIn(path, at + 1)) {
+        const std::string_view part = path.substr(0, at);
+        const fs::path folder = toNativePath(part);
+        // "", "/" or a drive: the root is there or the path cannot be made at all.
+        if (!folder.has_relative_path()) continue;
+        std::error_code error;
+        if (fs::is_directory(folder, error)) continue;
+        if (fs::create_directory(folder, error)) {
+            result.created.emplace_back(part);
+        } else if (!fs::is_directory(folder, error)) {
+            // A file in the way, or no right to create the folder.
+            result.ok = false;
+            return result;
+        }
+    }
+    return result;
 }
 
 }  // namespace yelian
