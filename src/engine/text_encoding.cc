@@ -234,7 +234,7 @@ int detectMetaCharset(std::string_view text) {
         "charset=Big5[fg]charset=\"Big5\"[fg]charset='Big5'",
         "charset=Big5-HKSCS[fg]charset=\"Big5-HKSCS\"[fg]charset='Big5-HKSCS'",
     };
-    std::string head = textBetween(text, "<head>", "</head>");
+    const std::string head = textBetween(text, "<head>", "</head>");
     const std::string_view scope = head.empty() ? text : std::string_view(head);
     int cursor = 0;
     for (;;) {
