@@ -6,6 +6,7 @@
 
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -69,13 +70,124 @@ struct RegexCode {
 };
 
 struct RegexMatchList {
-    std::string subject;  // UTF-8
-    // Per match: start and end of the match, then of each group (PCRE2_UNSET when unset).
+    std::string subject;
+    // Per match: start and end of the match, then of each group, as byte offsets into subject
+    // (PCRE2_UNSET for a group that did not take part).
     std::size_t slots = 2;
     std::vector<std::size_t> offsets;
+    // Per match: where it starts, counted in characters.
+    std::vector<int> firstIndexes;
 };
 
 namespace {
+
+// Maps offsets in the UTF-8 form of a GBK text (as gbkToUtf8 makes it) back to the GBK text,
+// so that results are cut from the caller's own bytes instead of being converted back. The two
+// texts are walked side by side, one character at a time: gbkToUtf8 turns each valid GB18030
+// sequence into one code point and each other byte into one private-use code point.
+class OffsetMap {
+  public:
+    struct Position {
+        std::size_t gbk = 0;
+        int character = 0;
+    };
+
+    OffsetMap(std::string_view gbk, std::string_view utf8) : gbk_(gbk), utf8_(utf8) {}
+
+    // The position of a UTF-8 offset that starts a character. Walks from the last answer, so
+    // offsets asked in increasing order cost one pass over the text in all.
+    Position at(std::size_t utf8Offset) {
+        while (u_ < utf8Offset && u_ < utf8_.size()) {
+            // ASCII is the same byte on both sides.
+            if (static_cast<unsigned char>(utf8_[u_]) < 0x80 && position_.gbk < gbk_.size()) {
+                ++u_;
+                ++position_.gbk;
+                ++position_.character;
+            } else {
+                stepForward();
+            }
+        }
+        while (u_ > utf8Offset) stepBack();
+        return position_;
+    }
+
+  private:
+    static constexpr char32_t kPreservedFirst = 0x10FF80;
+
+    static char32_t codePointAt(std::string_view utf8, std::size_t pos, std::size_t length) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[pos + i]); };
+        char32_t cp = byte(0) & (0xFF >> (length + 1));
+        for (std::size_t i = 1; i < length; ++i) cp = (cp << 6) | (byte(i) & 0x3F);
+        return cp;
+    }
+
+    // The code point a four-byte GB18030 sequence stands for when it lies in the range of the
+    // supplementary planes, else 0.
+    static char32_t supplementaryCodePoint(std::string_view gbk, std::size_t pos) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gbk[pos + i]); };
+        if (byte(0) < 0x90) return 0;
+        return 0x10000 + (byte(0) - 0x90) * 12600 + (byte(1) - 0x30) * 1260 +
+               (byte(2) - 0x81) * 10 + (byte(3) - 0x30);
+    }
+
+    // GBK bytes behind the non-ASCII code point at UTF-8 position u and GBK position g.
+    std::size_t sequenceLength(std::size_t u, std::size_t length, std::size_t g) const {
+        const bool fourBytes = g + 1 < gbk_.size() && gbk_[g + 1] >= 0x30 && gbk_[g + 1] <= 0x39 &&
+                               isFourByteSequenceAt(gbk_, g);
+        // Preserved bytes are U+10FF80..U+10FFFF (F4 8F BE/BF xx). Each stands for itself,
+        // unless a valid sequence decodes to the same private-use code point.
+        if (length == 4 && static_cast<unsigned char>(utf8_[u]) == 0xF4) {
+            const char32_t cp = codePointAt(utf8_, u, length);
+            if (cp >= kPreservedFirst && static_cast<unsigned char>(gbk_[g]) == cp - 0x10FF00 &&
+                !(fourBytes && supplementaryCodePoint(gbk_, g) == cp)) {
+                return 1;
+            }
+        }
+        return fourBytes ? 4 : 2;
+    }
+
+    static std::size_t utf8Length(char lead) {
+        const auto byte = static_cast<unsigned char>(lead);
+        if (byte < 0x80) return 1;
+        if (byte < 0xE0) return 2;
+        return byte < 0xF0 ? 3 : 4;
+    }
+
+    void stepForward() {
+        const std::size_t length = std::min(utf8Length(utf8_[u_]), utf8_.size() - u_);
+        std::size_t bytes = 1;
+        if (length > 1 && position_.gbk < gbk_.size()) {
+            bytes = sequenceLength(u_, length, position_.gbk);
+        }
+        u_ += length;
+        position_.gbk = std::min(position_.gbk + bytes, gbk_.size());
+        ++position_.character;
+    }
+
+    void stepBack() {
+        std::size_t length = 1;
+        while (length < u_ && isUtf8Continuation(utf8_[u_ - length])) ++length;
+        u_ -= length;
+        std::size_t bytes = 1;
+        if (length > 1 && position_.gbk > 0) {
+            const char32_t cp = codePointAt(utf8_, u_, length);
+            const auto last = static_cast<unsigned char>(gbk_[position_.gbk - 1]);
+            if (cp >= kPreservedFirst && last == cp - 0x10FF00) {
+                bytes = 1;
+            } else {
+                // Only a four-byte sequence ends in a digit.
+                bytes = last >= 0x30 && last <= 0x39 ? 4 : 2;
+            }
+        }
+        position_.gbk -= std::min(bytes, position_.gbk);
+        --position_.character;
+    }
+
+    std::string_view gbk_;
+    std::string_view utf8_;
+    std::size_t u_ = 0;
+    Position position_;
+};
 
 // Walks the matches of one subject from left to right. After an empty match the next search
 // starts one character further (CR LF counts as one), so empty matches neither repeat nor
@@ -194,7 +306,7 @@ std::vector<ReplacementPiece> parseReplacement(std::string_view replacement, int
 }
 
 void appendReplacement(std::string& out, const std::vector<ReplacementPiece>& pieces,
-                       std::string_view subject, const std::size_t* ovector) {
+                       std::string_view subject, const std::size_t* ovector, OffsetMap& map) {
     for (const ReplacementPiece& piece : pieces) {
         if (piece.group < 0) {
             out.append(piece.literal);
@@ -202,7 +314,9 @@ void appendReplacement(std::string& out, const std::vector<ReplacementPiece>& pi
         }
         const std::size_t start = ovector[2 * piece.group];
         const std::size_t end = ovector[2 * piece.group + 1];
-        if (start != PCRE2_UNSET && end >= start) out.append(subject.substr(start, end - start));
+        if (start == PCRE2_UNSET || end < start) continue;
+        const std::size_t gbkStart = map.at(start).gbk;
+        out.append(subject.substr(gbkStart, map.at(end).gbk - gbkStart));
     }
 }
 
@@ -322,18 +436,25 @@ bool RegexObject::readyToSearch() {
 
 int RegexObject::execute(std::string_view subject) {
     auto list = std::make_shared<RegexMatchList>();
-    list->subject = gbkToUtf8(subject);
+    list->subject = std::string(subject);
     if (readyToSearch()) {
+        const std::string text = gbkToUtf8(subject);
         list->slots = 2 * (static_cast<std::size_t>(code_->groupCount) + 1);
-        MatchWalker walker(*code_, list->subject);
+        MatchWalker walker(*code_, text);
+        OffsetMap map(list->subject, text);
         while (walker.next()) {
-            list->offsets.insert(list->offsets.end(), walker.ovector(),
-                                 walker.ovector() + list->slots);
+            const std::size_t* ovector = walker.ovector();
+            list->firstIndexes.push_back(map.at(ovector[0]).character);
+            for (std::size_t k = 0; k < list->slots; ++k) {
+                const bool unset = ovector[k] == PCRE2_UNSET;
+                list->offsets.push_back(unset ? PCRE2_UNSET : map.at(ovector[k]).gbk);
+            }
             if (!global_) break;
         }
         if (walker.error() != 0) {
             searchError_ = searchErrorText(walker.error());
             list->offsets.clear();
+            list->firstIndexes.clear();
         }
     }
     matches_ = std::move(list);
@@ -343,20 +464,22 @@ int RegexObject::execute(std::string_view subject) {
 std::string RegexObject::replace(std::string_view subject, std::string_view replacement) {
     if (!readyToSearch()) return {};
     const std::string text = gbkToUtf8(subject);
-    const std::string replacementUtf8 = gbkToUtf8(replacement);
-    const std::vector<ReplacementPiece> pieces =
-        parseReplacement(replacementUtf8, code_->groupCount);
+    // "$" and digits never occur as trailing bytes of a character, so the replacement is
+    // parsed as it is.
+    const std::vector<ReplacementPiece> pieces = parseReplacement(replacement, code_->groupCount);
     MatchWalker walker(*code_, text);
+    OffsetMap map(subject, text);
     std::string out;
     std::size_t copied = 0;
     bool matched = false;
     while (walker.next()) {
-        if (!matched) out.reserve(text.size() + text.size() / 8);
+        if (!matched) out.reserve(subject.size() + subject.size() / 8);
         matched = true;
         const std::size_t* ovector = walker.ovector();
-        out.append(text, copied, ovector[0] - copied);
-        appendReplacement(out, pieces, text, ovector);
-        copied = ovector[1];
+        const std::size_t start = map.at(ovector[0]).gbk;
+        if (start > copied) out.append(subject.substr(copied, start - copied));
+        appendReplacement(out, pieces, subject, ovector, map);
+        copied = std::max(copied, map.at(ovector[1]).gbk);
         if (!global_) break;
     }
     if (walker.error() != 0) {
@@ -364,8 +487,8 @@ std::string RegexObject::replace(std::string_view subject, std::string_view repl
         return {};
     }
     if (!matched) return std::string(subject);
-    out.append(text, copied);
-    return utf8ToGbk(out);
+    out.append(subject.substr(copied));
+    return out;
 }
 
 int RegexObject::matchCount() const {
@@ -378,14 +501,12 @@ RegexMatch RegexObject::valueAt(int i, int group) const {
     const std::size_t slots = matches_->slots;
     if (static_cast<std::size_t>(group) >= slots / 2) return {};
     const std::size_t* offsets = matches_->offsets.data() + static_cast<std::size_t>(i - 1) * slots;
-    const std::string_view subject = matches_->subject;
     RegexMatch result;
-    result.firstIndex = charCountOf(subject.substr(0, offsets[0]));
+    result.firstIndex = matches_->firstIndexes[static_cast<std::size_t>(i - 1)];
     const std::size_t start = offsets[2 * group];
     const std::size_t end = offsets[2 * group + 1];
-    if (start != PCRE2_UNSET && end >= start) {
-        result.value = utf8ToGbk(subject.substr(start, end - start));
-    }
+    if (start != PCRE2_UNSET && end >= start)
+        result.value = matches_->subject.substr(start, end - start);
     return result;
 }
 
