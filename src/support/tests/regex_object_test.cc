@@ -141,6 +141,53 @@ TEST(RegexMatching, DoubleByteCharactersAreSingleCharacters) {
     EXPECT_THAT(matchesOf("[乗]"_gbk, "\\"), IsEmpty());
 }
 
+TEST(RegexMatching, ResultsAreTheSubjectsOwnBytes) {
+    // Every kind of character: ASCII, GBK, valid four-byte sequences (U+0080, an emoji,
+    // U+FFFF, and U+10FFE3, whose code point is also the stand-in for a lone byte E3), a
+    // four-byte pattern past the end of the table (each of its bytes stands alone),
+    // bytes that are not GBK at all and a lead byte cut off at the end.
+    const std::vector<std::string> characters = {"a",
+                                                 "中"_gbk,
+                                                 "\x81\x30\x81\x30",
+                                                 "\x94\x39\xFC\x36",
+                                                 "\x84\x31\xA4\x39",
+                                                 "\xE3\x32\x97\x37",
+                                                 "\xE3",
+                                                 "2",
+                                                 "\x9A",
+                                                 "6",
+                                                 "\x80",
+                                                 "\xFF",
+                                                 "\r",
+                                                 "b",
+                                                 "\xD6"};
+    std::string subject;
+    std::string bracketed;
+    for (const std::string& c : characters) {
+        subject += c;
+        bracketed += "<" + c + ">";
+    }
+    RegexObject regex;
+    ASSERT_TRUE(regex.create("[\\s\\S]"));
+    ASSERT_EQ(regex.execute(subject), static_cast<int>(characters.size()));
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const RegexMatch match = regex.matchValueAt(static_cast<int>(i) + 1);
+        EXPECT_EQ(match.value, characters[i]) << i;
+        EXPECT_EQ(match.firstIndex, static_cast<int>(i));
+    }
+    EXPECT_EQ(regex.replace(subject, "<$&>"), bracketed);
+}
+
+TEST(RegexMatching, GroupsBeforeTheMatchAndRepeatedReferences) {
+    EXPECT_EQ(replaceAll("(?<=(中))文"_gbk, "中文中文"_gbk, "[$1$&$1$&]"),
+              "中[中文中文]中[中文中文]"_gbk);
+    RegexObject regex;
+    ASSERT_TRUE(regex.create("(?<=(\\d))字"_gbk));
+    ASSERT_EQ(regex.execute("1字2字"_gbk), 2);
+    EXPECT_EQ(regex.subMatchAt(2, 1).value, "2");
+    EXPECT_EQ(regex.subMatchAt(2, 1).firstIndex, 3);
+}
+
 TEST(RegexMatching, WhitespaceAndWordClassesAreAscii) {
     const std::string blank = "　"_gbk;
     EXPECT_EQ(matchesOf("\\s+", "a \t\r\n\f\vb" + blank), std::vector<std::string>{" \t\r\n\f\v"});
