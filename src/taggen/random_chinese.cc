@@ -1,0 +1,22 @@
+// The generator behind "#随机汉字#".
+#include "taggen/random_chinese.h"
+
+namespace yelian {
+
+std::string makeRandomChinese(const RandomChineseSettings& settings, RandomSource& random,
+                              const TraditionalChinese& traditional) {
+    std::int64_t count = random.random(settings.minCount, settings.maxCount);
+    if (count < 1) count = 8;
+    const std::string_view table = hanziTable(settings.table);
+    const auto last = static_cast<std::int64_t>(table.size()) - 2;
+    std::string result;
+    for (std::int64_t i = 0; i < count; ++i) {
+        // An odd draw moves down to the character it falls into, so the table's last
+        // character is drawn by one value and every other by two.
+        const auto at = static_cast<std::size_t>(random.random(0, last) & ~std::int64_t{1});
+        result.append(table.substr(at, 2));
+    }
+    return settings.traditional ? traditional.toTraditional(result) : result;
+}
+
+}  // namespace yelian
