@@ -24,7 +24,8 @@ TEST(TraditionalChinese, ConvertsEachCharacterAndKeepsTheByteLength) {
         // The traditional form of 刾 exists only as a four-byte GB18030 character.
         {"刾"_gbk, "刾"_gbk},
         // A four-byte character, a stray byte and a lead byte cut off at the end.
-        {"\x94\x39\xFC\x36" + "们"_gbk + "\xFF\x80" + "\xC3", "\x94\x39\xFC\x36" + "們"_gbk + "\xFF\x80" + "\xC3"},
+        {"\x94\x39\xFC\x36" + "们"_gbk + "\xFF\x80" + "\xC3",
+         "\x94\x39\xFC\x36" + "們"_gbk + "\xFF\x80" + "\xC3"},
         {"", ""},
     };
     for (const Case& c : cases) {
