@@ -1,6 +1,10 @@
 // The generator behind "#随机汉字#".
 #include "taggen/random_chinese.h"
 
+#include "controls/control_ops.h"
+#include "controls/main_window_names.h"
+#include "support/number_text.h"
+
 namespace yelian {
 
 std::string makeRandomChinese(const RandomChineseSettings& settings, RandomSource& random,
@@ -17,6 +21,22 @@ std::string makeRandomChinese(const RandomChineseSettings& settings, RandomSourc
         result.append(table.substr(at, 2));
     }
     return settings.traditional ? traditional.toTraditional(result) : result;
+}
+
+RandomChineseSettings readRandomChineseSettings(const Controls& controls) {
+    RandomChineseSettings settings;
+    settings.minCount = textToInteger(controls.text(kMainWindow, kChineseLengthMinEdit));
+    settings.maxCount = textToInteger(controls.text(kMainWindow, kChineseLengthMaxEdit));
+    // The first checked button wins; with none checked the most common table is used.
+    if (controls.checked(kMainWindow, kMostCommonRadio)) {
+        settings.table = HanziTable::MostCommon;
+    } else if (controls.checked(kMainWindow, kCommonRadio)) {
+        settings.table = HanziTable::Common;
+    } else if (controls.checked(kMainWindow, kLessCommonRadio)) {
+        settings.table = HanziTable::LessCommon;
+    }
+    settings.traditional = controls.checked(kMainWindow, kTraditionalCheck);
+    return settings;
 }
 
 }  // namespace yelian

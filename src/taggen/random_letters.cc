@@ -1,7 +1,10 @@
 // The generator behind "#随机数母#".
 #include "taggen/random_letters.h"
 
+#include "controls/control_ops.h"
+#include "controls/main_window_names.h"
 #include "support/full_width.h"
+#include "support/number_text.h"
 
 namespace yelian {
 namespace {
@@ -40,6 +43,17 @@ std::string makeRandomLetters(const RandomLettersSettings& settings, RandomSourc
         result += drawCharacter(drawClass(settings, random), random);
     }
     return settings.fullWidth ? toFullWidth(result) : result;
+}
+
+RandomLettersSettings readRandomLettersSettings(const Controls& controls) {
+    return {
+        .minCount = textToInteger(controls.text(kMainWindow, kLettersLengthMinEdit)),
+        .maxCount = textToInteger(controls.text(kMainWindow, kLettersLengthMaxEdit)),
+        .digits = controls.checked(kMainWindow, kDigitsCheck),
+        .lower = controls.checked(kMainWindow, kLowercaseCheck),
+        .upper = controls.checked(kMainWindow, kUppercaseCheck),
+        .fullWidth = controls.checked(kMainWindow, kFullWidthCheck),
+    };
 }
 
 }  // namespace yelian

@@ -1,7 +1,10 @@
 // The generator behind "#时间#".
 #include "taggen/time_text.h"
 
+#include "controls/control_ops.h"
+#include "controls/main_window_names.h"
 #include "support/gbk_text.h"
+#include "support/number_text.h"
 #include "support/text_routines.h"
 
 namespace yelian {
@@ -49,6 +52,15 @@ std::string makeTimeText(const TimeSettings& settings, RandomSource& random, con
     const std::string internal =
         multiReplace(settings.expression, "<年>|<月>|<日>|<时>|<分>|<秒>"_gbk, "#1|#2|#3|#4|#5|#6");
     return multiReplace(internal, "#1|#2|#3|#4|#5|#6", values, {.caseSensitive = true});
+}
+
+TimeSettings readTimeSettings(const Controls& controls) {
+    return {
+        .random = controls.checked(kMainWindow, kRandomTimeCheck),
+        .firstYear = textToInteger(controls.text(kMainWindow, kYearFromEdit)),
+        .lastYear = textToInteger(controls.text(kMainWindow, kYearToEdit)),
+        .expression = controls.text(kMainWindow, kTimeFormatEdit),
+    };
 }
 
 }  // namespace yelian
