@@ -80,6 +80,12 @@ class Controls {
     virtual bool visible(std::string_view window, std::string_view control) const = 0;
     virtual void setVisible(std::string_view window, std::string_view control, bool visible) = 0;
 
+    // Edit boxes: a read-only box shows its text without letting the user change it; the
+    // program still writes it.
+    virtual bool readOnly(std::string_view window, std::string_view control) const = 0;
+    virtual void setReadOnly(std::string_view window, std::string_view control,
+                             bool readOnly) = 0;
+
     // The free tag text set in the window design (settings binding, remembered folder).
     virtual std::string tagText(std::string_view window, std::string_view control) const = 0;
     virtual void setTagText(std::string_view window, std::string_view control,

@@ -35,6 +35,8 @@ struct ControlSpec {
     // Edit boxes: several lines; combo boxes: the edit part can be typed into.
     bool multiline = false;
     bool editable = false;
+    // Edit boxes: the user cannot change the text.
+    bool readOnly = false;
     // The free tag text of the design ("字节集方式", "禁止保存").
     std::string tag;
 };
