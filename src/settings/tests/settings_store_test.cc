@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <vector>
 
 #include "support/gbk_text.h"
 #include "support/native_path.h"
+#include "testing/scripted_desktop.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -16,42 +16,6 @@ namespace {
 
 using namespace yelian::literals;
 using testing::readBytes;
-
-// Desktop services for store tests: records message boxes and runs a hook whenever the store
-// lets the GUI process events.
-class EventDesktop : public DesktopServices {
-  public:
-    struct Shown {
-        std::string text;
-        std::string title;
-        MessageIcon icon;
-    };
-    std::vector<Shown> messages;
-    std::function<void()> onEvents;
-
-    MessageAnswer messageBox(std::string_view text, std::string_view title, MessageButtons,
-                             MessageIcon icon) override {
-        messages.push_back({std::string(text), std::string(title), icon});
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> chooseFiles(std::string_view,
-                                         const std::vector<FileFilter>&) override {
-        return {};
-    }
-    std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
-    int popupMenu(std::string_view, const std::vector<std::string>&) override { return -1; }
-    void registerDropTarget(std::string_view) override {}
-    void showInBrowser(std::string_view, std::string_view, std::string_view) override {}
-    std::string clipboardText() override { return {}; }
-    void setClipboardText(std::string_view) override {}
-    void processPendingEvents() override {
-        if (onEvents) onEvents();
-    }
-    void openUrl(std::string_view) override {}
-    void openFolder(std::string_view) override {}
-    std::int64_t ticks() override { return 0; }
-    void sleep(std::int64_t) override {}
-};
 
 class SettingsStoreTest : public ::testing::Test {
   protected:
@@ -67,7 +31,7 @@ class SettingsStoreTest : public ::testing::Test {
     }
 
     testing::TempDir dir;
-    EventDesktop desktop;
+    testing::ScriptedDesktop desktop;
     SettingsStore store{desktop};
 };
 
@@ -233,7 +197,7 @@ TEST_F(SettingsStoreTest, MissingOrEmptySideFileGivesTheDefault) {
 TEST_F(SettingsStoreTest, WritesDuringAWriteAreQueuedAndRunInOrder) {
     ASSERT_TRUE(store.open(settingsPath()));
     std::vector<bool> nestedResults;
-    desktop.onEvents = [&] {
+    desktop.onProcessEvents([&] {
         if (!nestedResults.empty()) return;
         // An event handler that writes in its own section while the first write runs.
         store.selectSection("随机词组"_gbk);
@@ -241,7 +205,7 @@ TEST_F(SettingsStoreTest, WritesDuringAWriteAreQueuedAndRunInOrder) {
         nestedResults.push_back(store.writeNumber("词组索引"_gbk, 4));
         // A read during the write sees the content as far as the write has got.
         EXPECT_EQ(store.readText("当前词"_gbk, "无"_gbk), "无"_gbk);
-    };
+    });
     store.selectSection("主界面"_gbk);
     EXPECT_TRUE(store.writeText("编辑框年1"_gbk, "2012"));
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false}));
@@ -258,13 +222,13 @@ TEST_F(SettingsStoreTest, SectionThatCannotBeFoundGivesTheTwoMessagesAndFails) {
     // appended to the content is never found again.
     const std::string other = gbkPath("其他.ini");
     dir.write("其他.ini", "[甲]\r\nx=1"_gbk);
-    desktop.onEvents = [&] { store.open(other); };
+    desktop.onProcessEvents([&] { store.open(other); });
     EXPECT_FALSE(store.writeText("b", "2"));
-    ASSERT_EQ(desktop.messages.size(), 2u);
-    EXPECT_EQ(desktop.messages[0].text, "配置模块出现意外，可能导致无法正常保存！详情请咨询澜川。"_gbk);
-    EXPECT_EQ(desktop.messages[0].title, "澜川："_gbk);
-    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(desktop.messages[1].text, "[甲]\r\nx=1"_gbk);
+    ASSERT_EQ(desktop.messages().size(), 2u);
+    EXPECT_EQ(desktop.messages()[0].text, "配置模块出现意外，可能导致无法正常保存！详情请咨询澜川。"_gbk);
+    EXPECT_EQ(desktop.messages()[0].title, "澜川："_gbk);
+    EXPECT_EQ(desktop.messages()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(desktop.messages()[1].text, "[甲]\r\nx=1"_gbk);
     EXPECT_EQ(fileBytes(), "[主界面]\r\na=1"_gbk);
 }
 
