@@ -1,6 +1,6 @@
 // Whole-file access for the settings store: a file held under an exclusive advisory lock for
-// as long as it is open, and replaced only by complete new versions (temporary file, flush,
-// rename), so that a reader or a process killed at any moment sees a whole file.
+// as long as it is open, and replaced only by complete new versions (temporary file, rename), so that a reader or a process killed at any moment sees a whole file.
+// Not thread-safe; one LockedFile per file per process.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +18,8 @@ inline constexpr std::size_t kMaxSettingsFileSize = 64 * 1024 * 1024;
 // The whole file, or nothing when it is missing, unreadable or larger than the limit.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
 
-// Replaces the file by one holding exactly the bytes: writes a temporary file beside it,
-// flushes it and renames it over the file. False (and the old file left as it was) on failure.
+// Replaces the file by one holding exactly the bytes: writes a temporary file beside it and
+// renames it over the file. False (and the old file left as it was) on failure.
 bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 class LockedFile {

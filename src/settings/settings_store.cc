@@ -155,6 +155,7 @@ SettingsStore::SettingsStore(DesktopServices& desktop) : desktop_(desktop) {}
 bool SettingsStore::open(std::string_view path) {
     close();
     path_ = std::string(path);
+    fileCurrent_ = true;
     const auto native = toNativePath(path);
     switch (file_.open(native)) {
         case LockedFile::OpenResult::Locked:
@@ -181,6 +182,7 @@ bool SettingsStore::open(std::string_view path) {
 void SettingsStore::close() {
     file_.close();
     content_.clear();
+    fileCurrent_ = true;
     persistence_ = SettingsPersistence::Closed;
 }
 
@@ -244,6 +246,7 @@ bool SettingsStore::carryOut(const PendingWrite& write) {
             searchFrom = content_.size();
             if (!content_.empty()) content_ += kCrLf;
             content_.append("[").append(write.section).append("]");
+            fileCurrent_ = false;
             ++appended;
             continue;
         }
@@ -252,16 +255,24 @@ bool SettingsStore::carryOut(const PendingWrite& write) {
             std::string line;
             line.append(kCrLf).append(write.key).append("=");
             content_.insert(sectionEnd + 1, line);
+            fileCurrent_ = false;
             continue;
         }
-        content_.replace(start, valueEnd(content_, start) - start, write.value);
+        const std::size_t length = valueEnd(content_, start) - start;
+        if (content_.compare(start, length, write.value) != 0) {
+            content_.replace(start, length, write.value);
+            fileCurrent_ = false;
+        }
         return persist();
     }
 }
 
 bool SettingsStore::persist() {
     if (persistence_ != SettingsPersistence::Saving) return true;
-    return file_.replace(content_);
+    // A write that changed nothing leaves the file alone: closing a window rewrites every
+    // key, and most of them hold what they held.
+    if (!fileCurrent_) fileCurrent_ = file_.replace(content_);
+    return fileCurrent_;
 }
 
 void SettingsStore::letGuiRun() {
@@ -289,6 +300,8 @@ std::string SettingsStore::readSideFile(std::string_view key,
 bool SettingsStore::writeSideFile(std::string_view key, std::string_view bytes) {
     if (persistence_ != SettingsPersistence::Saving) return false;
     const auto target = toNativePath(sideFilePath(key));
+    // Unchanged side files are not rewritten (see persist).
+    if (readWholeFile(target, bytes.size()) == bytes) return true;
     std::error_code ignored;
     std::filesystem::create_directories(target.parent_path(), ignored);
     return replaceWholeFile(target, bytes);

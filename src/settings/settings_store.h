@@ -110,6 +110,9 @@ class SettingsStore {
     std::string content_;
     LockedFile file_;
     SettingsPersistence persistence_ = SettingsPersistence::Closed;
+    // The file holds exactly the content (false after a change not yet saved, or a failed
+    // save, which the next write retries).
+    bool fileCurrent_ = true;
     bool busy_ = false;
     std::deque<PendingWrite> pending_;
 };
