@@ -7,8 +7,8 @@
 
 #include "support/gbk_text.h"
 #include "support/native_path.h"
-#include <cstdio>
-#include <cstdlib>
+#include "support/number_text.h"
+#include "support/text_routines.h"
 
 namespace yelian {
 namespace {
@@ -20,7 +20,6 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr int kSectionAppendLimit = 11;
 
 inline constexpr GbkConstant<"┊*┊"> kLineBreakCode;
-inline constexpr GbkConstant<"真"> kTrue;
 inline constexpr GbkConstant<"禁止保存"> kNeverSave;
 inline constexpr GbkConstant<"字节集方式"> kAsBytes;
 inline constexpr GbkConstant<"按钮"> kButtonPrefix;
@@ -33,31 +32,15 @@ inline constexpr GbkConstant<"配置模块出现意外，可能导致无法正�
     kSectionFailureMessage;
 inline constexpr GbkConstant<"澜川："> kBrandTitle;
 
-// Replaces every occurrence that starts on a character boundary, so that a match never
-// begins on the trailing byte of a double-byte character.
-std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string result;
-    result.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (text.substr(pos).starts_with(from)) {
-            result += to;
-            pos += from.size();
-        } else {
-            const std::size_t length = charLengthAt(text, pos);
-            result.append(text, pos, length);
-            pos += length;
-        }
-    }
-    return result;
-}
-
+// Values keep their line breaks coded, so that each value stays on its one line.
 std::string encodeLineBreaks(std::string_view text) {
-    return replaceAll(text, kCrLf, kLineBreakCode);
+    const ReplacePair code{kCrLf, kLineBreakCode};
+    return replacePairs(text, {&code, 1}, true);
 }
 
 std::string decodeLineBreaks(std::string_view text) {
-    return replaceAll(text, kLineBreakCode, kCrLf);
+    const ReplacePair decode{kLineBreakCode, kCrLf};
+    return replacePairs(text, {&decode, 1}, true);
 }
 
 // The 0-based index of the "]" of the section's header, searching from `from`. A header is
@@ -139,15 +122,6 @@ int toIndex(double value, int current) {
     return static_cast<int>(value);
 }
 
-// TEMPORARY until support/number_text.h is merged.
-std::string numberToText(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    return buffer;
-}
-double textToReal(std::string_view text) { return std::strtod(std::string(text).c_str(), nullptr); }
-std::string boolToText(bool value) { return value ? "真"_gbk : "假"_gbk; }
-
 }  // namespace
 
 SettingsStore::SettingsStore(DesktopServices& desktop) : desktop_(desktop) {}
@@ -197,7 +171,7 @@ double SettingsStore::readNumber(std::string_view key, double defaultValue) cons
 }
 
 bool SettingsStore::readBool(std::string_view key, bool defaultValue) const {
-    if (const auto value = storedValue(content_, section_, key)) return *value == kTrue;
+    if (const auto value = storedValue(content_, section_, key)) return *value == kTrueText;
     return defaultValue;
 }
 
@@ -206,11 +180,11 @@ bool SettingsStore::writeText(std::string_view key, std::string_view value) {
 }
 
 bool SettingsStore::writeNumber(std::string_view key, double value) {
-    return writeValue(key, numberToText(value));
+    return writeValue(key, realToText(value));
 }
 
 bool SettingsStore::writeBool(std::string_view key, bool value) {
-    return writeValue(key, boolToText(value));
+    return writeValue(key, booleanToText(value));
 }
 
 bool SettingsStore::writeValue(std::string_view key, std::string value) {

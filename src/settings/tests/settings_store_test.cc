@@ -121,6 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeysAreCaseSensitive", "[甲]\r\nKey=1", "甲", "key", std::nullopt},
         ReadCase{"KeyIsWholeName", "[甲]\r\n键名=1", "甲", "键", std::nullopt},
         ReadCase{"CodedLineBreaks", "[甲]\r\n键=a┊*┊b┊*┊", "甲", "键", "a\r\nb\r\n"},
+        // "┊" is A9 AE: bytes that only look like the code after a lead byte are text.
+        ReadCase{"CodeBytesInsideCharacters", "[甲]\r\n键=\xB0\xA9\xAE*\xA9\xAE", "甲", "键",
+                 "\xB0\xA9\xAE*\xA9\xAE"},
         ReadCase{"MissingSection", "[甲]\r\n键=1", "乙", "键", std::nullopt},
         ReadCase{"EmptyFile", "", "甲", "键", std::nullopt},
         // A bracketed line that is broken by a line break is no header between the two.
@@ -150,7 +153,9 @@ TEST_F(SettingsStoreTest, NumbersAreWrittenWithoutNeedlessDecimalPoint) {
     store.writeNumber("b", -1);
     store.writeNumber("c", 0.1);
     store.writeNumber("d", 1.0 / 3);
-    EXPECT_EQ(fileBytes(), "[S]\r\nd=0.3333333333333\r\nc=0.1\r\nb=-1\r\na=3");
+    store.writeNumber("e", 123456789012345.0);
+    EXPECT_EQ(fileBytes(),
+              "[S]\r\ne=123456789012345\r\nd=0.3333333333333\r\nc=0.1\r\nb=-1\r\na=3");
 }
 
 TEST_F(SettingsStoreTest, ReopeningLoadsWhatWasWritten) {
