@@ -263,8 +263,7 @@ std::string SettingsStore::sideFilePath(std::string_view key) const {
     return fromNativePath(toNativePath(path_).parent_path() / "inibin") + kPathSeparator + name;
 }
 
-std::string SettingsStore::readSideFile(std::string_view key,
-                                        std::string_view defaultBytes) const {
+std::string SettingsStore::readSideFile(std::string_view key, std::string_view defaultBytes) const {
     if (path_.empty()) return std::string(defaultBytes);
     auto bytes = readWholeFile(toNativePath(sideFilePath(key)), kMaxSettingsFileSize);
     if (!bytes || bytes->empty()) return std::string(defaultBytes);
@@ -342,8 +341,7 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
                 break;
             }
             case Binding::Checked:
-                controls.setChecked(window, name,
-                                    readBool(name, controls.checked(window, name)));
+                controls.setChecked(window, name, readBool(name, controls.checked(window, name)));
                 break;
             case Binding::SelectedIndex: {
                 const int current = controls.selectedIndex(window, name);
