@@ -3,6 +3,7 @@
 #include "settings/settings_store.h"
 
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "support/gbk_text.h"
