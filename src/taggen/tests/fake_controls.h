@@ -41,6 +41,8 @@ class FakeControls : public Controls {
     void setItem(std::string_view, std::string_view, int, std::string_view) override {}
     bool enabled(std::string_view, std::string_view) const override { return true; }
     void setEnabled(std::string_view, std::string_view, bool) override {}
+    bool readOnly(std::string_view, std::string_view) const override { return false; }
+    void setReadOnly(std::string_view, std::string_view, bool) override {}
     bool visible(std::string_view, std::string_view) const override { return true; }
     void setVisible(std::string_view, std::string_view, bool) override {}
     std::string tagText(std::string_view, std::string_view) const override { return {}; }
