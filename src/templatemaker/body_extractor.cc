@@ -1,6 +1,7 @@
 // Article recognition: the text measures, heading titles and rankings.
 #include "templatemaker/body_extractor.h"
 
+#include <unordered_map>
 #include <utility>
 
 #include "support/text_routines.h"
@@ -58,6 +59,7 @@ double shareFoundIn(const std::vector<std::string>& pieces, std::string_view oth
 
 BodyExtractor::BodyExtractor(ProcessEvents processEvents)
     : processEvents_(std::move(processEvents)),
+      scanner_(processEvents_),
       nonContentPattern_(compiled(kNonContentPattern)),
       commentPattern_(compiled(kCommentPattern)),
       linkAndTagPattern_(compiled(kLinkAndTagPattern)),
@@ -90,6 +92,128 @@ std::string BodyExtractor::findHeadingTitle(int level, std::string_view pageTitl
         if (current.size() > longest.size()) longest = std::move(current);
     }
     return best.empty() ? longest : best;
+}
+
+Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode,
+                                     std::string_view specs, bool skipHeadings,
+                                     bool guardShortTitle) {
+    std::string body;
+    switch (mode) {
+        case RecognitionMode::Grouping:
+            body = pickBlockByGrouping(page, "div");
+            body = preferTable(std::move(body), pickBlockByGrouping(page, "table"));
+            break;
+        case RecognitionMode::Nesting:
+            body = pickBlockByNesting(page, "div");
+            body = preferTable(std::move(body), pickBlockByNesting(page, "table"));
+            break;
+        case RecognitionMode::FirstBySpecs:
+        case RecognitionMode::AllBySpecs:
+            body = pickBlockBySpecs(page, specs, mode == RecognitionMode::AllBySpecs);
+            break;
+    }
+    Recognition result;
+    if (body == kLowTextRatioMarker) return result;
+    result.body = std::move(body);
+    TitleChoice choice = chooseTitle(page, skipHeadings, guardShortTitle);
+    result.title = std::move(choice.title);
+    result.pageTitle = std::move(choice.pageTitle);
+    return result;
+}
+
+std::string BodyExtractor::pickBlockBySpecs(std::string_view page, std::string_view specs,
+                                            bool allMatches) {
+    const std::string content = commentPattern_.replace(stripNonContent(page), "");
+    return scanner_.findBySpecs(content, specs, allMatches);
+}
+
+std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::string_view tag) {
+    std::vector<BlockGroup> groups;
+    // Equal stripped texts are found through this index instead of a walk over the groups.
+    std::unordered_map<std::string, std::size_t> groupOfText;
+    for (std::string& markup : findElements(page, tag)) {
+        if (processEvents_) processEvents_();
+        std::string text = strippedText(markup);
+        const auto [found, added] = groupOfText.try_emplace(text, groups.size());
+        if (added) {
+            groups.push_back({{}, std::move(text)});
+        }
+        groups[found->second].markups.push_back(std::move(markup));
+    }
+    if (groups.empty()) return {};
+    // The outermost of elements with the same text has the longest markup.
+    for (BlockGroup& group : groups) sortTextsByLength(group.markups, true);
+    sortGroupsByTextLength(groups, false);
+    // From the longest text down: a group is dropped when the next shorter group's text lies
+    // inside its text and carries more than half of it.
+    std::vector<bool> dropped(groups.size(), false);
+    for (std::size_t p = groups.size() - 1; p > 0; --p) {
+        const std::string& longer = groups[p].text;
+        const std::string& shorter = groups[p - 1].text;
+        if (!longer.empty() && findText(longer, shorter, 0, false) != kNotFound &&
+            isAbove(percentOf(shorter.size(), longer.size()), 50)) {
+            dropped[p] = true;
+        }
+    }
+    std::vector<BlockGroup> kept;
+    for (std::size_t p = 0; p < groups.size(); ++p) {
+        if (!dropped[p]) kept.push_back(std::move(groups[p]));
+    }
+    sortGroupsByTextLength(kept, true);
+    const BlockGroup& best = kept.front();
+    const std::string& markup = best.markups.front();
+    if (isAtLeast(percentOf(best.text.size(), markup.size()), 5)) return markup;
+    return kLowTextRatioMarker;
+}
+
+std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
+    std::vector<Block> blocks;
+    for (std::string& markup : findElements(page, tag)) {
+        if (processEvents_) processEvents_();
+        std::string text = strippedText(markup);
+        if (!text.empty()) blocks.push_back({std::move(markup), std::move(text)});
+    }
+    // A block that mostly holds one nested element of its kind is a container: that element
+    // (or one inside it) is the better candidate.
+    std::vector<bool> dropped(blocks.size(), false);
+    for (std::size_t j = blocks.size(); j-- > 0;) {
+        if (processEvents_) processEvents_();
+        dropped[j] = hasDominantNestedElement(blocks[j], tag);
+    }
+    std::vector<Block> kept;
+    for (std::size_t j = 0; j < blocks.size(); ++j) {
+        if (!dropped[j]) kept.push_back(std::move(blocks[j]));
+    }
+    if (kept.empty()) return {};
+    sortBlocksByTextLength(kept, true);
+    const Block& best = kept.front();
+    if (!isAtLeast(percentOf(best.text.size(), best.markup.size()), 5)) {
+        return kLowTextRatioMarker;
+    }
+    return best.markup.size() >= 10 ? best.markup : std::string();
+}
+
+std::vector<std::string> BodyExtractor::findElements(std::string_view document,
+                                                     std::string_view tag) {
+    const int count = scanner_.findElements(document, tag);
+    std::vector<std::string> markups;
+    markups.reserve(static_cast<std::size_t>(count));
+    // Raw: the markup must be found again in the page exactly as it stands there.
+    for (int i = 1; i <= count; ++i) markups.push_back(scanner_.element(i, true));
+    return markups;
+}
+
+bool BodyExtractor::hasDominantNestedElement(const Block& block, std::string_view tag) {
+    const std::string endTag = "</" + std::string(tag) + ">";
+    if (countOccurrences(block.markup, endTag) == 1) return false;
+    const std::vector<std::string> nested = findElements(block.markup, tag);
+    // The first element found in the block's own markup is the block itself.
+    for (std::size_t k = 1; k < nested.size(); ++k) {
+        if (processEvents_) processEvents_();
+        const std::string text = strippedText(nested[k]);
+        if (!text.empty() && isAbove(percentOf(text.size(), block.text.size()), 30)) return true;
+    }
+    return false;
 }
 
 BodyExtractor::TitleChoice BodyExtractor::chooseTitle(std::string_view page, bool skipHeadings,

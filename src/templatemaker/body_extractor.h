@@ -9,6 +9,7 @@
 
 #include "engine/text_encoding.h"
 #include "support/gbk_text.h"
+#include "support/markup_scanner.h"
 #include "support/regex_object.h"
 
 namespace yelian {
@@ -31,10 +32,50 @@ struct BlockGroup {
     std::string text;
 };
 
+// How recognise picks the article element.
+enum class RecognitionMode {
+    // Elements with equal visible text form one group; the outermost element of the group
+    // with the most text, unless a shorter group inside it carries more than half its text.
+    Grouping = 0,
+    // The element with the most visible text among those no nested element of the same name
+    // carries more than 30 % of.
+    Nesting = 1,
+    // The first element of each tag specification, or every one (see pickBlockBySpecs).
+    FirstBySpecs = 2,
+    AllBySpecs = 3,
+};
+
+struct Recognition {
+    // The article element's markup exactly as it occurs in the page; empty when none was
+    // found (also when the best block's visible text is below 5 % of its markup).
+    std::string body;
+    // The article's title: a fitting heading, else the page title up to its site name.
+    std::string title;
+    // The page's title element as one clean line; empty when the body was not found.
+    std::string pageTitle;
+};
+
+// One extractor serves one template-making run on one thread; copies are independent.
 class BodyExtractor {
   public:
     // processEvents runs once per step of every long loop, so that a window stays responsive.
     explicit BodyExtractor(ProcessEvents processEvents = {});
+
+    // Finds the article element of a page and its title. The grouping and nesting modes look
+    // at div and table elements and take the table when its visible text is more than 80 %
+    // of the div's; specs is read only by the specification modes.
+    Recognition recognise(std::string_view page, RecognitionMode mode, std::string_view specs = {},
+                          bool skipHeadings = false, bool guardShortTitle = false);
+
+    // The markup of the elements the "|"-separated tag specifications ("div class=text")
+    // choose in the page without its non-content elements and comments: the first of each,
+    // or with allMatches every one, joined with CR LF.
+    std::string pickBlockBySpecs(std::string_view page, std::string_view specs, bool allMatches);
+    // The recognition modes for one tag name: the chosen element's markup, empty text, or
+    // kLowTextRatioMarker when its visible text is below 5 % of its markup. The nesting mode
+    // also gives empty text for a chosen markup shorter than 10 bytes.
+    std::string pickBlockByGrouping(std::string_view page, std::string_view tag);
+    std::string pickBlockByNesting(std::string_view page, std::string_view tag);
 
     // The title of the page's headings of level n (1, 2 or 3): while the page title contains
     // the kept heading (an empty one counts as contained when the page title is not empty),
@@ -85,7 +126,14 @@ class BodyExtractor {
 
     void sortTextsByLength(std::vector<std::string>& texts, bool descending);
 
+    // The element list of one search at a time; every pick searches before it reads.
+    std::vector<std::string> findElements(std::string_view document, std::string_view tag);
+    // True when one element nested in the block's markup with the same name carries more
+    // than 30 % of the block's stripped text.
+    bool hasDominantNestedElement(const Block& block, std::string_view tag);
+
     ProcessEvents processEvents_;
+    MarkupScanner scanner_;
     RegexObject nonContentPattern_;
     RegexObject commentPattern_;
     RegexObject linkAndTagPattern_;
