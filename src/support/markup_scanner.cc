@@ -266,8 +266,8 @@ TagSpec parseTagSpec(std::string_view spec) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::size_t equals = words[i].find('=');
         parsed.names.push_back(words[i].substr(0, equals));
-        parsed.values.push_back(equals == std::string::npos ? std::string()
-                                                            : unquoted(words[i].substr(equals + 1)));
+        parsed.values.push_back(
+            equals == std::string::npos ? std::string() : unquoted(words[i].substr(equals + 1)));
     }
     return parsed;
 }
@@ -347,10 +347,9 @@ std::string MarkupScanner::searchElements(std::string_view document, std::string
         if (!startTag.ends_with("/>")) {
             auto matcher = matchers.find(name);
             if (matcher == matchers.end()) {
-                matcher = matchers
-                              .try_emplace(std::string(name), text, "<" + std::string(name),
-                                           position)
-                              .first;
+                matcher =
+                    matchers.try_emplace(std::string(name), text, "<" + std::string(name), position)
+                        .first;
             }
             end = matcher->second.endOf(position);
         }

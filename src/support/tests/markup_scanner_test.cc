@@ -91,9 +91,8 @@ TEST(MarkupScannerElements, CaseKeptSearch) {
 
 TEST(MarkupScannerElements, AnyTagSearch) {
     const std::string page = "<!DOCTYPE html><html><p class=a>x</p><br/><P\r\nid=b>y</P></html>";
-    EXPECT_THAT(find(page, ""),
-                ElementsAre("<!DOCTYPE html>", page.substr(15), "<p class=a>x</p>", "<br/>",
-                            "<P\r\nid=b>y</P>"));
+    EXPECT_THAT(find(page, ""), ElementsAre("<!DOCTYPE html>", page.substr(15), "<p class=a>x</p>",
+                                            "<br/>", "<P\r\nid=b>y</P>"));
     ElementFilter letters;
     letters.letterStart = true;
     EXPECT_THAT(find(page, "", letters),
@@ -212,8 +211,8 @@ TEST(MarkupScannerElements, EventHookRunsPerStartTag) {
 // nested start tags before it; checked against a slow count over random markup with stray,
 // unclosed, self-closing and look-alike tags.
 TEST(MarkupScannerElements, EndTagsBalanceLikeAFreshCount) {
-    const std::vector<std::string> pieces = {"<div>", "</div>", "<div/>", "<divx>", "<DIV >",
-                                             "</DIV>", "x",     "<p>",    "</p>",   "<div"};
+    const std::vector<std::string> pieces = {"<div>",  "</div>", "<div/>", "<divx>", "<DIV >",
+                                             "</DIV>", "x",      "<p>",    "</p>",   "<div"};
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
         std::string page;
@@ -229,10 +228,10 @@ TEST(MarkupScannerElements, EndTagsBalanceLikeAFreshCount) {
             const std::string startTag = page.substr(at - 1, close - (at - 1) + 1);
             std::string expected = startTag;
             if (!startTag.ends_with("/>")) {
-                for (std::size_t end = page.find("</", static_cast<std::size_t>(at)); end != std::string::npos;
-                     end = page.find("</", end + 1)) {
-                    const bool isEnd = page.compare(end, 6, "</div>") == 0 ||
-                                       page.compare(end, 6, "</DIV>") == 0;
+                for (std::size_t end = page.find("</", static_cast<std::size_t>(at));
+                     end != std::string::npos; end = page.find("</", end + 1)) {
+                    const bool isEnd =
+                        page.compare(end, 6, "</div>") == 0 || page.compare(end, 6, "</DIV>") == 0;
                     if (isEnd && scanner.balanceCount("<div", "</div>", at,
                                                       static_cast<int>(end) + 1) == 0) {
                         expected = page.substr(at - 1, end + 6 - (at - 1));
@@ -295,7 +294,8 @@ TEST(MarkupScannerAttribute, Write) {
 
 TEST(MarkupScannerAttribute, TightenEquals) {
     MarkupScanner scanner;
-    EXPECT_EQ(scanner.tightenEquals("<a href = \"x\"\r\n title\t=y>"), "<a href=\"x\"\r\n title=y>");
+    EXPECT_EQ(scanner.tightenEquals("<a href = \"x\"\r\n title\t=y>"),
+              "<a href=\"x\"\r\n title=y>");
     EXPECT_EQ(scanner.tightenEquals("a　=　b"_gbk), "a=b");
     EXPECT_EQ(scanner.tightenEquals("a" + std::string(12, ' ') + "=b"), "a  =b");
     EXPECT_EQ(scanner.tightenEquals("no equals  here"), "no equals  here");
@@ -305,8 +305,10 @@ TEST(MarkupScannerSpecs, FindsEachSpecification) {
     const std::string page =
         "<div class=\"a b\" id=m>1</div><div class=a>2</div><p id=m>3</p><span>4</span>";
     MarkupScanner scanner;
-    EXPECT_EQ(scanner.findBySpecs(page, "div class=a|p id=m"), "<div class=a>2</div>\r\n<p id=m>3</p>");
-    EXPECT_EQ(scanner.findBySpecs(page, "div class=\"a b\" id=m"), "<div class=\"a b\" id=m>1</div>");
+    EXPECT_EQ(scanner.findBySpecs(page, "div class=a|p id=m"),
+              "<div class=a>2</div>\r\n<p id=m>3</p>");
+    EXPECT_EQ(scanner.findBySpecs(page, "div class=\"a b\" id=m"),
+              "<div class=\"a b\" id=m>1</div>");
     EXPECT_EQ(scanner.findBySpecs(page, "div id|span", true),
               "<div class=\"a b\" id=m>1</div>\r\n<span>4</span>");
     EXPECT_EQ(scanner.findBySpecs(page, "ul||  "), "");
@@ -321,12 +323,9 @@ TEST(MatchAlternatives, AnyAndAllModes) {
         int position;
     };
     const std::vector<Case> cases = {
-        {"xaxb", "a||b", false, true, 4},
-        {"xa", "a||b", false, false, -1},
-        {"xa", "a||b", true, true, 2},
-        {"xA", "b|a", true, true, 2},
-        {"x", "||", false, false, -1},
-        {"x", "", true, false, -1},
+        {"xaxb", "a||b", false, true, 4}, {"xa", "a||b", false, false, -1},
+        {"xa", "a||b", true, true, 2},    {"xA", "b|a", true, true, 2},
+        {"x", "||", false, false, -1},    {"x", "", true, false, -1},
         {"x", "y|z", true, false, -1},
     };
     for (const Case& c : cases) {
