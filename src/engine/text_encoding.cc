@@ -15,6 +15,7 @@
 
 #include "support/iconv_converter.h"
 #include "support/native_path.h"
+#include "support/text_routines.h"
 
 namespace yelian {
 namespace {
@@ -226,8 +227,23 @@ std::size_t utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-int detectMetaCharset(std::string_view /*text*/) {
-    return 0;
+int detectMetaCharset(std::string_view text) {
+    // Tried in this order, so an unquoted charset=Big5-HKSCS counts as Big5 (its prefix).
+    constexpr std::string_view kDeclarations[] = {
+        "charset=UTF-8[fg]charset=\"UTF-8\"[fg]charset='UTF-8'",
+        "charset=Big5[fg]charset=\"Big5\"[fg]charset='Big5'",
+        "charset=Big5-HKSCS[fg]charset=\"Big5-HKSCS\"[fg]charset='Big5-HKSCS'",
+    };
+    const std::string head = textBetween(text, "<head>", "</head>");
+    const std::string_view scope = head.empty() ? text : std::string_view(head);
+    int cursor = 0;
+    for (;;) {
+        const std::string meta = textBetweenNext(scope, "<meta", ">", cursor);
+        if (meta.empty()) return 0;
+        for (int i = 0; i < 3; ++i) {
+            if (containsAlternatives(meta, kDeclarations[i], true)) return i + 1;
+        }
+    }
 }
 
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
