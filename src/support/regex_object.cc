@@ -7,6 +7,7 @@
 #include <pcre2.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -197,7 +198,11 @@ class MatchWalker {
     MatchWalker(const RegexCode& code, std::string_view subject)
         : code_(code),
           subject_(subject),
-          data_(pcre2_match_data_create_from_pattern(code.code.get(), nullptr)) {}
+          data_(pcre2_match_data_create_from_pattern(code.code.get(), nullptr)) {
+        // gbkToUtf8 always gives well-formed UTF-8 (it keeps stray bytes as code points), so
+        // the engine's own check, a pass over the whole subject, is skipped.
+        assert(isValidUtf8(subject));
+    }
 
     // Finds the next match; false at the end or when the search failed (error() then says why).
     bool next() {
@@ -205,13 +210,10 @@ class MatchWalker {
             if (!data_) error_ = PCRE2_ERROR_NOMEMORY;
             return false;
         }
-        int result = matchFrom(offset_, options_);
+        int result = matchFrom(offset_, 0);
         // The machine-code matcher has a small fixed stack; the interpreter keeps its
         // backtracking state on the heap, bounded by the heap limit.
-        if (result == PCRE2_ERROR_JIT_STACKLIMIT)
-            result = matchFrom(offset_, options_ | PCRE2_NO_JIT);
-        // The subject was checked once, on the first call.
-        options_ |= PCRE2_NO_UTF_CHECK;
+        if (result == PCRE2_ERROR_JIT_STACKLIMIT) result = matchFrom(offset_, PCRE2_NO_JIT);
         if (result < 0) {
             done_ = true;
             if (result != PCRE2_ERROR_NOMATCH) error_ = result;
@@ -236,7 +238,8 @@ class MatchWalker {
   private:
     int matchFrom(std::size_t offset, std::uint32_t options) {
         return pcre2_match(code_.code.get(), reinterpret_cast<PCRE2_SPTR>(subject_.data()),
-                           subject_.size(), offset, options, data_.get(), code_.context.get());
+                           subject_.size(), offset, options | PCRE2_NO_UTF_CHECK, data_.get(),
+                           code_.context.get());
     }
 
     std::size_t stepAt(std::size_t pos) const {
@@ -255,7 +258,6 @@ class MatchWalker {
     std::string_view subject_;
     std::unique_ptr<pcre2_match_data, MatchDataDeleter> data_;
     std::size_t offset_ = 0;
-    std::uint32_t options_ = 0;
     bool done_ = false;
     int error_ = 0;
 };

@@ -4,7 +4,8 @@
 // a replace untouched. The syntax and behaviour follow the scripting regular expressions the
 // templates and user patterns are written for: "." stops at CR and LF, "^" and "$" match at
 // line boundaries in multi-line mode, "\s" and "\w" are ASCII classes, "\uXXXX" names a code
-// point and "$1" in a replacement is group 1.
+// point and "$1" in a replacement is group 1. One object is used by one thread at a time;
+// copies are cheap and may be used on different threads.
 #pragma once
 
 #include <cstddef>
@@ -43,8 +44,10 @@ class RegexObject {
     static std::string wildcardToPattern(std::string_view text);
 
     // Compiles pattern (a previous expression is dropped; the match list of the last execute
-    // stays). Returns false when the pattern does not compile; errorText() then says why and
-    // where, and every later search gives empty results until the next successful create.
+    // stays). ignoreCase folds letters beyond ASCII too (full-width Latin, Greek, Cyrillic),
+    // as Unicode matching does. Returns false when the pattern does not compile; errorText() then
+    // says why and where, and every later search gives empty results until the next successful
+    // create.
     bool create(std::string_view pattern, bool ignoreCase = true, bool multiline = true,
                 bool global = true);
 

@@ -2,6 +2,7 @@
 #include "support/text_routines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -203,25 +204,44 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
 
 namespace {
 
-// Replaces up to count (0: all) occurrences in text, or returns false without touching out
-// when there is none.
-bool replaceOccurrences(std::string_view text, const TextFinder& finder,
-                        std::string_view replacement, int count, std::string& out) {
-    std::size_t hit = finder.findIn(text);
-    if (hit == kNotFound) return false;
-    out.clear();
-    out.reserve(text.size() + replacement.size());
-    std::size_t done = 0;
-    int replaced = 0;
-    while (hit != kNotFound) {
-        out.append(text.substr(done, hit - done));
-        out.append(replacement);
-        done = hit + finder.size();
-        if (count > 0 && ++replaced >= count) break;
-        hit = finder.findIn(text, done);
+// Replaces up to count (0: all) occurrences in text, in place and in one linear pass: the
+// text only ever moves once, towards the front when the replacement is shorter than the find
+// and towards the back (filled from the end) when it is longer.
+void replaceOccurrences(std::string& text, const TextFinder& finder, std::string_view replacement,
+                        int count, std::vector<std::size_t>& hits) {
+    hits.clear();
+    for (std::size_t hit = finder.findIn(text); hit != kNotFound;
+         hit = finder.findIn(text, hit + finder.size())) {
+        hits.push_back(hit);
+        if (count > 0 && hits.size() >= static_cast<std::size_t>(count)) break;
     }
-    out.append(text.substr(done));
-    return true;
+    if (hits.empty()) return;
+    const std::size_t findSize = finder.size();
+    const std::size_t oldSize = text.size();
+    if (replacement.size() <= findSize) {
+        std::size_t write = hits.front();
+        for (std::size_t k = 0; k < hits.size(); ++k) {
+            std::copy(replacement.begin(), replacement.end(), text.begin() + write);
+            write += replacement.size();
+            const std::size_t from = hits[k] + findSize;
+            const std::size_t to = k + 1 < hits.size() ? hits[k + 1] : oldSize;
+            std::memmove(text.data() + write, text.data() + from, to - from);
+            write += to - from;
+        }
+        text.resize(write);
+        return;
+    }
+    text.resize(oldSize + hits.size() * (replacement.size() - findSize));
+    std::size_t sourceEnd = oldSize;
+    std::size_t writeEnd = text.size();
+    for (std::size_t k = hits.size(); k-- > 0;) {
+        const std::size_t from = hits[k] + findSize;
+        writeEnd -= sourceEnd - from;
+        std::memmove(text.data() + writeEnd, text.data() + from, sourceEnd - from);
+        writeEnd -= replacement.size();
+        std::copy(replacement.begin(), replacement.end(), text.begin() + writeEnd);
+        sourceEnd = hits[k];
+    }
 }
 
 }  // namespace
@@ -243,16 +263,14 @@ std::string multiReplace(std::string_view text, std::string_view finds,
 
 std::string replacePairs(std::string_view text, std::span<const ReplacePair> pairs,
                          bool caseSensitive, int count) {
-    std::string current(text);
-    std::string next;
+    std::string result(text);
+    std::vector<std::size_t> hits;
     for (const ReplacePair& pair : pairs) {
         if (pair.find.empty()) continue;
-        const TextFinder finder(pair.find, !caseSensitive);
-        if (replaceOccurrences(current, finder, pair.replacement, count, next)) {
-            current.swap(next);
-        }
+        replaceOccurrences(result, TextFinder(pair.find, !caseSensitive), pair.replacement, count,
+                           hits);
     }
-    return current;
+    return result;
 }
 
 std::string replaceAtOnce(std::string_view text, std::span<const ReplacePair> pairs,

@@ -166,6 +166,9 @@ TEST(MultiReplace, ReplacesPairByPairInListOrder) {
         {"a,b", ",", ";", {.separator = "#"}, "a;b"},
         {"a|b", "|", "-", {.separator = ""}, "a|b"},  // "|" splits "|" into one empty find
         {"aaaa", "aa", "a", {}, "aa"},
+        {"a-b-c-", "-", "<>", {}, "a<>b<>c<>"},
+        {"a-b-c-", "-", "<>", {.count = 2}, "a<>b<>c-"},
+        {"x##y##", "##|y", "|long", {}, "xlong"},
         {"\x81"
          "a"
          "a",
