@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "controls/main_window_names.h"
+#include "engine/generate_site.h"
 #include "support/file_system.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
@@ -91,7 +93,61 @@ std::string inUnits(std::int64_t milliseconds, std::int64_t unitMilliseconds) {
     return hundredthsText(whole + (rest >= step - rest ? 1 : 0));
 }
 
+bool templatePageSelected(Ui ui) {
+    if (ui.controls.selectedIndex(kMainWindow, kTemplateTabs) <= 4) return true;
+    ui.desktop.messageBox(kChooseTemplatePageMessage, {}, MessageButtons::Ok, MessageIcon::None);
+    return false;
+}
+
+// A run from one import button while the other one is disabled; the report comes before the
+// button is idle again, so a click on the report's owner cannot start a second run.
+void runFromButton(GenerationContext& app, GenerationJob& job, std::string_view otherButton) {
+    app.ui.controls.setEnabled(kMainWindow, otherButton, false);
+    const RunOutcome outcome = generateSite(app, job);
+    showRunReport(app.ui, outcome);
+    app.ui.controls.setEnabled(kMainWindow, otherButton, true);
+}
+
 }  // namespace
+
+void importFiles(GenerationContext& app) {
+    Controls& controls = app.ui.controls;
+    if (controls.caption(kMainWindow, kImportFilesButton) != kImportFilesIdle) {
+        app.stopRequested = true;
+        controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesStopping);
+        return;
+    }
+    if (!templatePageSelected(app.ui)) return;
+    controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesRunning);
+    app.stopRequested = false;
+    const std::vector<FileFilter> filters = {{"htm;html文件"_gbk, "*.htm;*.html"},
+                                             {"txt文件"_gbk, "*.txt"},
+                                             {"全部文件"_gbk, "*.*"}};
+    GenerationJob job = app.ui.desktop.chooseFiles("请选择文件："_gbk, filters);
+    runFromButton(app, job, kImportFolderButton);
+    controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesIdle);
+}
+
+void importFolder(GenerationContext& app, bool byScripting) {
+    Controls& controls = app.ui.controls;
+    if (controls.caption(kMainWindow, kImportFolderButton) != kImportFolderIdle) {
+        app.stopRequested = true;
+        controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderStopping);
+        return;
+    }
+    if (!templatePageSelected(app.ui)) return;
+    const std::string folder = chooseFolder(
+        app.ui.desktop, controls.tagText(kMainWindow, kImportFolderButton), "请选择文件夹："_gbk);
+    if (folder.empty()) return;
+    controls.setTagText(kMainWindow, kImportFolderButton, folder);
+    const std::string filter = controls.text(kMainWindow, kFolderFilterEdit);
+    GenerationJob job = byScripting ? listFolderFiles(folder, filter)
+                                    : listFolderFilesByPattern(app.ui.desktop, folder, filter);
+    controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderRunning);
+    app.stopRequested = false;
+    runFromButton(app, job, kImportFilesButton);
+    controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderIdle);
+}
 
 std::vector<std::string> listFolderFiles(std::string_view folder, std::string_view filter,
                                          ListingOrder order) {

@@ -25,6 +25,17 @@ inline constexpr GbkConstant<"  正在停止..."> kImportFolderStopping;
 
 inline constexpr GbkConstant<"请选择左边5个模板的其中一个来处理"> kChooseTemplatePageMessage;
 
+// The click handler of "按钮文件导入". Idle: checks that a template page is selected, turns the
+// button into a stop button, runs the files picked in the file dialog (an empty pick runs an
+// empty job) and shows the report. Running: requests the stop and shows the stopping caption;
+// the run ends after its current article.
+void importFiles(GenerationContext& app);
+
+// The handler of "按钮目录导入" for the left (byScripting) or the right mouse button: as
+// importFiles, with the matching files of a folder chosen in the folder browser. The folder is
+// remembered in the button's tag text; a cancelled browser changes nothing.
+void importFolder(GenerationContext& app, bool byScripting);
+
 // The order of a folder listing: as the file system enumerates it (the desktop's folder
 // import), or by name, so that a run over the same folder repeats (the command line).
 enum class ListingOrder { Enumeration, ByName };
