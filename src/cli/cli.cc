@@ -70,6 +70,7 @@ Options:
   -q, --quiet        show no progress bar
                        yelian generate --quiet articles/
   -h, --help         show this help
+                       yelian generate --help
 
 Ctrl-C stops after the current article, closes the open list page and prints the report.
 The report goes to standard error, the output folder's path to standard output.
@@ -85,9 +86,9 @@ int usageError(std::ostream& err, std::string_view message) {
 
 // The desktop program's settings file for this environment; nothing is created.
 std::string defaultSettingsFile(const CliEnvironment& environment) {
-    const std::string folder = chooseSettingsFolder(
-        fromNativePath(environment.programFolder), fromNativePath(environment.xdgConfigHome),
-        fromNativePath(environment.home));
+    const std::string folder = chooseSettingsFolder(fromNativePath(environment.programFolder),
+                                                    fromNativePath(environment.xdgConfigHome),
+                                                    fromNativePath(environment.home));
     return folder + kPathSeparator + kSettingsFileName.str();
 }
 
@@ -169,8 +170,8 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
                              .interrupted = environment.interrupted},
                             stopRequested);
 
-    const std::string settingsFile = options.settingsFile ? utf8ToGbk(*options.settingsFile)
-                                                          : defaultSettingsFile(environment);
+    const std::string settingsFile =
+        options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
     if (auto problem = restoreMainWindow(controls, desktop, settingsFile)) {
         return usageError(err, *problem);
     }
@@ -183,8 +184,8 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
     }
 
     GenerationJob job;
-    if (auto problem = collectJob(options.paths, controls.text(kMainWindow, kFolderFilterEdit),
-                                  job)) {
+    if (auto problem =
+            collectJob(options.paths, controls.text(kMainWindow, kFolderFilterEdit), job)) {
         return usageError(err, *problem);
     }
 

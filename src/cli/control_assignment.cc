@@ -13,8 +13,9 @@ namespace {
 
 std::optional<bool> parseBoolean(std::string_view value) {
     std::string lowered(value);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     if (lowered == "真" || lowered == "1" || lowered == "true") return true;
     if (lowered == "假" || lowered == "0" || lowered == "false") return false;
     return std::nullopt;
@@ -24,14 +25,16 @@ std::optional<bool> parseBoolean(std::string_view value) {
 std::optional<int> parseIndex(std::string_view value, int count) {
     int index = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
-    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-        index < 0 || index >= count) {
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() || index < 0 ||
+        index >= count) {
         return std::nullopt;
     }
     return index;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
 
 }  // namespace
 
@@ -60,12 +63,11 @@ std::optional<std::string> assignControl(Controls& controls, std::string_view na
         case ControlKind::ComboBox:
         case ControlKind::TabControl: {
             const bool tabs = found->kind == ControlKind::TabControl;
-            const int count = tabs ? static_cast<int>(std::count_if(
-                                         all.begin(), all.end(),
-                                         [](const ControlInfo& c) {
-                                             return c.kind == ControlKind::TabPage;
-                                         }))
-                                   : controls.itemCount(kMainWindow, name);
+            const int count =
+                tabs ? static_cast<int>(std::count_if(
+                           all.begin(), all.end(),
+                           [](const ControlInfo& c) { return c.kind == ControlKind::TabPage; }))
+                     : controls.itemCount(kMainWindow, name);
             const auto index = parseIndex(valueUtf8, count);
             if (!index) {
                 return what + quoted(valueUtf8) + " is not " + (tabs ? "a page" : "an item") +
@@ -75,8 +77,9 @@ std::optional<std::string> assignControl(Controls& controls, std::string_view na
             return std::nullopt;
         }
         default:
-            return what + "this control holds no setting (only edit boxes, check boxes, radio "
-                          "buttons, combo boxes and the template tabs can be set)";
+            return what +
+                   "this control holds no setting (only edit boxes, check boxes, radio "
+                   "buttons, combo boxes and the template tabs can be set)";
     }
 }
 

@@ -16,7 +16,9 @@ namespace {
 // nothing but a flag of static storage, so this one lives at file scope.
 volatile std::sig_atomic_t interruptReceived = 0;
 
-extern "C" void onInterrupt(int) { interruptReceived = 1; }
+extern "C" void onInterrupt(int) {
+    interruptReceived = 1;
+}
 
 void catchInterrupt() {
     struct sigaction action {};

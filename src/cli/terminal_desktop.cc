@@ -23,8 +23,8 @@ constexpr int kBarWidth = 24;
 constexpr int kCaptionChars = 40;
 
 bool affirmative(std::string_view answer) {
-    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" ||
-           answer == "是" || answer == "确定";
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "是" ||
+           answer == "确定";
 }
 
 }  // namespace
@@ -54,8 +54,10 @@ MessageAnswer TerminalDesktop::messageBox(std::string_view text, std::string_vie
     clearProgress();
     err_ << terminalText(text) << '\n';
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    const MessageAnswer yes = buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-    const MessageAnswer no = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    const MessageAnswer yes =
+        buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    const MessageAnswer no =
+        buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     if (settings_.assumeYes) return yes;
     if (!settings_.canAsk) {
         err_ << "yelian: standard input is not a terminal, so this is answered "
@@ -91,8 +93,7 @@ void TerminalDesktop::drawProgress() {
     const int filled =
         total > 0 ? static_cast<int>(std::min<std::int64_t>(done, total) * kBarWidth / total) : 0;
     err_ << "\r[" << std::string(filled, '#') << std::string(kBarWidth - filled, '.') << "] "
-         << done << '/' << total << ' '
-         << terminalText(leftChars(caption, kCaptionChars));
+         << done << '/' << total << ' ' << terminalText(leftChars(caption, kCaptionChars));
     if (interruptSeen_) err_ << ' ' << terminalText(kImportFilesStopping);
     err_ << "\x1b[K" << std::flush;
     barShown_ = true;
@@ -105,7 +106,9 @@ void TerminalDesktop::clearProgress() {
     drawnCaption_.clear();
 }
 
-void TerminalDesktop::openUrl(std::string_view url) { out_ << terminalText(url) << '\n'; }
+void TerminalDesktop::openUrl(std::string_view url) {
+    out_ << terminalText(url) << '\n';
+}
 
 void TerminalDesktop::openFolder(std::string_view folder) {
     out_ << terminalText(folder) << '\n';

@@ -41,7 +41,8 @@ class TerminalDesktop : public DesktopServices {
     MessageAnswer messageBox(std::string_view text, std::string_view title, MessageButtons buttons,
                              MessageIcon icon) override;
     // There are no dialogs on the command line: they come back cancelled.
-    std::vector<std::string> chooseFiles(std::string_view, const std::vector<FileFilter>&) override {
+    std::vector<std::string> chooseFiles(std::string_view,
+                                         const std::vector<FileFilter>&) override {
         return {};
     }
     std::string chooseFolder(std::string_view, std::string_view) override { return {}; }

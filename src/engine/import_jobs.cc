@@ -19,7 +19,9 @@ using namespace yelian::literals;
 
 namespace {
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // ASCII letters lowered; the bytes of double-byte characters stay as they are.
 std::string lowerAsciiLetters(std::string_view text) {
@@ -120,9 +122,8 @@ void importFiles(GenerationContext& app) {
     if (!templatePageSelected(app.ui)) return;
     controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesRunning);
     app.stopRequested = false;
-    const std::vector<FileFilter> filters = {{"htm;html文件"_gbk, "*.htm;*.html"},
-                                             {"txt文件"_gbk, "*.txt"},
-                                             {"全部文件"_gbk, "*.*"}};
+    const std::vector<FileFilter> filters = {
+        {"htm;html文件"_gbk, "*.htm;*.html"}, {"txt文件"_gbk, "*.txt"}, {"全部文件"_gbk, "*.*"}};
     GenerationJob job = app.ui.desktop.chooseFiles("请选择文件："_gbk, filters);
     runFromButton(app, job, kImportFolderButton);
     controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesIdle);
@@ -209,8 +210,7 @@ bool wildcardMatches(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop,
-                                                  std::string_view folder,
+std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, std::string_view folder,
                                                   std::string_view filter) {
     namespace fs = std::filesystem;
     const std::string prefix = withSeparator(folder);
@@ -259,12 +259,11 @@ std::string formatElapsed(std::int64_t milliseconds) {
 }
 
 std::string runSummaryText(const RunOutcome& outcome) {
-    std::string text =
-        "耗时 "_gbk + formatElapsed(outcome.elapsedMilliseconds) + " 处理完毕"_gbk;
+    std::string text = "耗时 "_gbk + formatElapsed(outcome.elapsedMilliseconds) + " 处理完毕"_gbk;
     // A run with pages that could not be written must not read as a clean finish.
     if (outcome.pagesFailed > 0) {
-        text += "，其中 "_gbk + integerToText(outcome.pagesFailed) + " 个页面未能写入（第一个："_gbk +
-                outcome.firstFailedPath + "）"_gbk;
+        text += "，其中 "_gbk + integerToText(outcome.pagesFailed) +
+                " 个页面未能写入（第一个："_gbk + outcome.firstFailedPath + "）"_gbk;
     }
     return text;
 }

@@ -51,8 +51,7 @@ std::vector<std::string> listFolderFiles(std::string_view folder, std::string_vi
 // The full paths of the files directly inside folder that match the "|"-separated patterns of
 // filter (empty: "*.*"), pattern after pattern, each in enumeration order; a file that matches
 // two patterns is listed twice. Lets the desktop process pending events after each file.
-std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop,
-                                                  std::string_view folder,
+std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, std::string_view folder,
                                                   std::string_view filter);
 
 // A file-name wildcard as file managers know it: "*" any run of characters, "?" exactly one

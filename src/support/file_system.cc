@@ -23,7 +23,9 @@ using namespace yelian::literals;
 
 namespace {
 
-FsObjectRef refTo(fs::path path) { return std::make_shared<fs::path>(std::move(path)); }
+FsObjectRef refTo(fs::path path) {
+    return std::make_shared<fs::path>(std::move(path));
+}
 
 bool isFile(const fs::path& path) {
     std::error_code error;
@@ -70,7 +72,8 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
-bool moveObject(const fs::path& source, std::string_view targetText, bool (*present)(const fs::path&)) {
+bool moveObject(const fs::path& source, std::string_view targetText,
+                bool (*present)(const fs::path&)) {
     const fs::path target = targetFor(source, targetText);
     const bool sameName = equalIgnoringCase(source.native(), target.native());
     if (sameName && sameObject(source, target)) {
@@ -118,7 +121,8 @@ std::string unescapeMountField(std::string_view field) {
         if (field[i] == '\\' && i + 3 < field.size() &&
             std::all_of(field.begin() + i + 1, field.begin() + i + 4,
                         [](char c) { return c >= '0' && c <= '7'; })) {
-            out += char((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            out +=
+                char((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
             i += 3;
         } else {
             out += field[i];
@@ -149,8 +153,8 @@ std::optional<Mount> mountHolding(const fs::path& path) {
     std::optional<Mount> best;
     std::size_t bestDepth = 0;
     for (Mount& mount : mounts()) {
-        const auto [pointEnd, pathAt] = std::mismatch(mount.point.begin(), mount.point.end(),
-                                                      absolute.begin(), absolute.end());
+        const auto [pointEnd, pathAt] =
+            std::mismatch(mount.point.begin(), mount.point.end(), absolute.begin(), absolute.end());
         if (pointEnd != mount.point.end()) continue;
         const auto depth = static_cast<std::size_t>(std::distance(mount.point.begin(), pointEnd));
         if (!best || depth >= bestDepth) {
@@ -183,7 +187,9 @@ std::optional<struct stat> statOf(const fs::path& path) {
 
 // ---- folders and files
 
-std::string FsItem::path() const { return object_ ? fromNativePath(*object_) : std::string(); }
+std::string FsItem::path() const {
+    return object_ ? fromNativePath(*object_) : std::string();
+}
 
 std::string FsItem::name() const {
     return object_ ? fromNativePath(object_->filename()) : std::string();
@@ -234,7 +240,8 @@ int FsItem::attributes() const {
 
 bool FsItem::setAttributes(int attributes) {
     if (!object_) return false;
-    constexpr auto kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    constexpr auto kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     std::error_code error;
     if (attributes & kAttributeReadOnly) {
         fs::permissions(*object_, kWrite, fs::perm_options::remove, error);
@@ -320,8 +327,8 @@ bool FsItem::move(std::string_view target) {
 }
 
 bool FolderItem::isRootFolder() const {
-    return object_ && fs::absolute(*object_).lexically_normal() ==
-                          fs::absolute(*object_).root_path();
+    return object_ &&
+           fs::absolute(*object_).lexically_normal() == fs::absolute(*object_).root_path();
 }
 
 FsCollection FolderItem::subFolders() const {
@@ -347,7 +354,9 @@ TextStreamItem FileItem::openAsTextStream(IoMode mode, StreamFormat format) cons
 
 // ---- drives
 
-std::string DriveItem::path() const { return object_ ? fromNativePath(*object_) : std::string(); }
+std::string DriveItem::path() const {
+    return object_ ? fromNativePath(*object_) : std::string();
+}
 
 std::string DriveItem::shareName() const {
     if (!object_) return {};
@@ -403,7 +412,9 @@ std::int64_t DriveItem::serialNumber() const {
     return static_cast<std::int64_t>(info.f_fsid);
 }
 
-bool DriveItem::isReady() const { return object_ && isFolder(*object_); }
+bool DriveItem::isReady() const {
+    return object_ && isFolder(*object_);
+}
 
 // ---- text streams
 
@@ -468,8 +479,12 @@ struct TextStreamItem::State {
     }
 };
 
-int TextStreamItem::line() const { return state_ ? state_->line : 0; }
-int TextStreamItem::column() const { return state_ ? state_->column : 0; }
+int TextStreamItem::line() const {
+    return state_ ? state_->line : 0;
+}
+int TextStreamItem::column() const {
+    return state_ ? state_->column : 0;
+}
 
 bool TextStreamItem::atEndOfStream() const {
     if (!state_ || !state_->reading()) return true;
@@ -512,7 +527,9 @@ std::string TextStreamItem::readAll() {
     return read(static_cast<int>(std::min<std::size_t>(state_->text.size(), 0x7FFFFFFF)));
 }
 
-bool TextStreamItem::write(std::string_view text) { return state_ && state_->put(text); }
+bool TextStreamItem::write(std::string_view text) {
+    return state_ && state_->put(text);
+}
 
 bool TextStreamItem::writeLine(std::string_view text) {
     return state_ && state_->put(std::string(text) + "\r\n");
@@ -563,9 +580,13 @@ std::optional<FsObjectRef> CollectionEnumerator::next() {
     return refTo((*entries_)[cursor_++]);
 }
 
-bool CollectionEnumerator::reset() { return rawReset() == Result::Ok; }
+bool CollectionEnumerator::reset() {
+    return rawReset() == Result::Ok;
+}
 
-bool CollectionEnumerator::skip(int count) { return rawSkip(count) == Result::Ok; }
+bool CollectionEnumerator::skip(int count) {
+    return rawSkip(count) == Result::Ok;
+}
 
 CollectionEnumerator::Fetched CollectionEnumerator::rawNext(int count) {
     Fetched fetched;
@@ -595,7 +616,9 @@ CollectionEnumerator::Result CollectionEnumerator::rawReset() {
 
 // ---- the file system
 
-FsCollection FileSystem::drives() const { return {FsCollection::Kind::Drives, {}, true}; }
+FsCollection FileSystem::drives() const {
+    return {FsCollection::Kind::Drives, {}, true};
+}
 
 std::string FileSystem::buildPath(std::string_view path, std::string_view name) const {
     if (path.empty()) return std::string(name);
@@ -717,8 +740,7 @@ bool FileSystem::moveFolder(std::string_view source, std::string_view target) co
     return moveObject(toNativePath(trimSeparators(source)), target, &isFolder);
 }
 
-bool FileSystem::copyFile(std::string_view source, std::string_view target,
-                          bool overwrite) const {
+bool FileSystem::copyFile(std::string_view source, std::string_view target, bool overwrite) const {
     return copyObject(toNativePath(source), target, overwrite, &isFile);
 }
 

@@ -34,7 +34,14 @@ enum FileAttribute : int {
 };
 
 // Drive types as the scripting drive object numbers them.
-enum class DriveType : int { Unknown = 0, Removable = 1, Fixed = 2, Network = 3, CdRom = 4, RamDisk = 5 };
+enum class DriveType : int {
+    Unknown = 0,
+    Removable = 1,
+    Fixed = 2,
+    Network = 3,
+    CdRom = 4,
+    RamDisk = 5
+};
 
 // Text stream modes and formats.
 enum class IoMode : int { ForReading = 1, ForWriting = 2, ForAppending = 8 };
@@ -217,8 +224,7 @@ class FileSystem {
     bool moveFile(std::string_view source, std::string_view target) const;
     bool moveFolder(std::string_view source, std::string_view target) const;
     bool copyFile(std::string_view source, std::string_view target, bool overwrite = true) const;
-    bool copyFolder(std::string_view source, std::string_view target,
-                    bool overwrite = true) const;
+    bool copyFolder(std::string_view source, std::string_view target, bool overwrite = true) const;
     bool createFolder(std::string_view path) const;
 
     TextStreamItem createTextFile(std::string_view path, bool overwrite, bool unicode) const;

@@ -32,9 +32,7 @@ class ImportHandlers : public ::testing::Test {
     std::string folder() const { return fromNativePath(dir.path()); }
     std::filesystem::path output() const { return dir.path() / "单页目录"; }
     std::string filesCaption() const { return controls.caption(kMainWindow, kImportFilesButton); }
-    std::string folderCaption() const {
-        return controls.caption(kMainWindow, kImportFolderButton);
-    }
+    std::string folderCaption() const { return controls.caption(kMainWindow, kImportFolderButton); }
 
     TempDir dir;
     RecordControls controls{mainWindowSpec()};

@@ -21,8 +21,8 @@ using testing::TempDir;
 class FolderListing : public ::testing::Test {
   protected:
     FolderListing() {
-        for (const char* name : {"a.htm", "B.HTM", "c.html", "a.txt", "ab.txt", "abc.txt",
-                                 "a1.htm", "文章.htm", "sub/d.htm", "sub/e.txt"}) {
+        for (const char* name : {"a.htm", "B.HTM", "c.html", "a.txt", "ab.txt", "abc.txt", "a1.htm",
+                                 "文章.htm", "sub/d.htm", "sub/e.txt"}) {
             dir.write(name, "x");
         }
     }
@@ -99,13 +99,20 @@ struct WildcardCase {
 
 TEST(WildcardMatches, MatchesAsFileManagersDo) {
     const WildcardCase cases[] = {
-        {"a.htm", "*.htm", true},        {"B.HTM", "*.htm", true},
-        {"c.html", "*.htm", false},      {"a.txt", "a?.txt", false},
-        {"ab.txt", "a?.txt", true},      {"abc.txt", "a*c.txt", true},
-        {"README", "*.*", true},         {"ab", "*b*", true},
-        {"aXbXc", "a*b*c", true},        {"aXbX", "a*b*c", false},
-        {"文章.htm", "??.htm", true},    {"文章.htm", "文*", true},
-        {"", "*", true},                 {"a", "", false},
+        {"a.htm", "*.htm", true},
+        {"B.HTM", "*.htm", true},
+        {"c.html", "*.htm", false},
+        {"a.txt", "a?.txt", false},
+        {"ab.txt", "a?.txt", true},
+        {"abc.txt", "a*c.txt", true},
+        {"README", "*.*", true},
+        {"ab", "*b*", true},
+        {"aXbXc", "a*b*c", true},
+        {"aXbX", "a*b*c", false},
+        {"文章.htm", "??.htm", true},
+        {"文章.htm", "文*", true},
+        {"", "*", true},
+        {"a", "", false},
     };
     for (const WildcardCase& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " ~ " + c.pattern);
@@ -201,8 +208,7 @@ TEST(ChooseFolder, TrimsBlanksAndPassesTheInitialFolder) {
     desktop.answerFolder("");
     EXPECT_EQ(chooseFolder(desktop, "/start", "t"), "/home/a b");
     EXPECT_EQ(chooseFolder(desktop, "/start", "t"), "");
-    EXPECT_EQ(desktop.folderDialogInitialFolders(),
-              (std::vector<std::string>{"/start", "/start"}));
+    EXPECT_EQ(desktop.folderDialogInitialFolders(), (std::vector<std::string>{"/start", "/start"}));
 }
 
 }  // namespace
