@@ -1,0 +1,312 @@
+// The page generation run.
+#include "engine/generate_site.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "controls/control_ops.h"
+#include "controls/main_window_names.h"
+#include "engine/article_cache.h"
+#include "engine/article_reader.h"
+#include "engine/tag_expansion.h"
+#include "support/native_path.h"
+#include "support/number_text.h"
+#include "support/regex_object.h"
+#include "support/shuffle_bag.h"
+#include "support/text_routines.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+constexpr int kTemplateCount = 5;
+
+// The template editor of the selected tab, or nothing when a tab other than the five
+// templates is selected.
+std::optional<std::string> selectedTemplateText(const Controls& controls) {
+    static constexpr std::array<std::string_view (*)(), kTemplateCount> kEditors{
+        [] { return std::string_view(kTemplateEditor1); },
+        [] { return std::string_view(kTemplateEditor2); },
+        [] { return std::string_view(kTemplateEditor3); },
+        [] { return std::string_view(kTemplateEditor4); },
+        [] { return std::string_view(kTemplateEditor5); },
+    };
+    const int tab = controls.selectedIndex(kMainWindow, kTemplateTabs);
+    if (tab < 0 || tab >= kTemplateCount) return std::nullopt;
+    return controls.text(kMainWindow, kEditors[static_cast<std::size_t>(tab)]());
+}
+
+bool pathExists(std::string_view text) {
+    if (text.empty()) return false;
+    std::error_code error;
+    return std::filesystem::exists(toNativePath(text), error);
+}
+
+// A template editor may hold the path of a template file instead of the template.
+std::string templateFrom(const Controls& controls, std::string text) {
+    if (!pathExists(text)) return text;
+    return readTextFile(text, inputEncodingOf(controls)).text;
+}
+
+// The folder of the first article, with "单页目录" and a final separator. A job path without
+// any folder stands for the current folder, never for the root.
+std::string outputFolderOf(std::string_view firstPath) {
+    const std::string separator(1, kPathSeparator);
+    std::string folder = folderOf(firstPath);
+    if (folder.empty() && firstPath.find(kPathSeparator) == std::string_view::npos) folder = ".";
+    return folder + separator + "单页目录"_gbk + separator;
+}
+
+// The extension of the index file of the folder form.
+std::string indexExtensionOf(const Controls& controls) {
+    std::string extension = controls.text(kMainWindow, kExtensionEdit);
+    if (!controls.checked(kMainWindow, kExtensionCheck) || extension.empty()) return "html";
+    return extension;
+}
+
+TextEncoding outputEncodingOf(const Controls& controls, TextEncoding detected) {
+    const int index = controls.selectedIndex(kMainWindow, kOutputEncodingCombo);
+    if (index <= 0 || index > static_cast<int>(TextEncoding::Big5Hkscs)) return detected;
+    return static_cast<TextEncoding>(index);
+}
+
+// An output name must stay one plain name inside the output folder, whatever the article's
+// file name or the extension setting hold.
+bool isPlainName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+std::string folderFormLink(std::string_view link) {
+    return baseNameOf(link) + "/";
+}
+
+// The problem that refuses a run whose title replacement would use a pattern that does not
+// compile. The pattern is compiled for every run, whether it is used or not.
+std::optional<std::string> compileTitlePattern(const Controls& controls, RegexObject& pattern) {
+    const std::string text = controls.text(kMainWindow, kTitlePatternEdit);
+    if (pattern.create(text, true, true, true)) return std::nullopt;
+    if (!controls.checked(kMainWindow, kReplaceTitleCheck) ||
+        !controls.checked(kMainWindow, kUseRegexCheck)) {
+        return std::nullopt;
+    }
+    return "标题匹配式无法使用："_gbk + text + "\r\n" + pattern.errorText();
+}
+
+// The number of random articles per page; nothing when the user cancels the question about
+// unequal numbers of random title and link tags.
+std::optional<std::size_t> askRandomCount(DesktopServices& desktop, std::string_view pageTemplate) {
+    const int links = countOccurrences(pageTemplate, "#随机篇链接#"_gbk);
+    const int titles = countOccurrences(pageTemplate, "#随机篇标题#"_gbk);
+    if (links != titles) {
+        const std::string question =
+            "程序检测到模板中插入的#随机篇链接#（"_gbk + integerToText(links) +
+            "个）和#随机篇标题#（"_gbk + integerToText(titles) +
+            "个）数量不一致，这会导致链接混乱！\r\n\r\n继续则确认，否则请取消"_gbk;
+        if (desktop.messageBox(question, "", MessageButtons::OkCancel, MessageIcon::Warning) ==
+            MessageAnswer::Cancel) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::size_t>(std::max(links, titles));
+}
+
+// One run after its checks and questions: the articles, the per-run state and the outcome.
+class Run {
+  public:
+    Run(GenerationContext& context, const GenerationJob& job, const ArticleFileReader& readFile,
+        std::string pageTemplate, std::size_t randomCount, RunOutcome& outcome)
+        : controls_(context.ui.controls),
+          desktop_(context.ui.desktop),
+          job_(job),
+          articles_(job, [&context, &readFile](std::string_view path) {
+              const Controls& controls = context.ui.controls;
+              return articleFromText(controls, context.titlePattern, path,
+                                     readFile(path, inputEncodingOf(controls)));
+          }),
+          randomBag_(context.random),
+          expansion_(context.ui.controls, context.random),
+          pageTemplate_(std::move(pageTemplate)),
+          randomCount_(randomCount),
+          indexExtension_(indexExtensionOf(context.ui.controls)),
+          outcome_(outcome) {}
+
+    // Builds, writes and announces the page of job entry i (0-based).
+    void makePage(std::size_t i);
+
+  private:
+    struct Neighbour {
+        std::string title;
+        std::string link;
+    };
+    Neighbour neighbour(std::size_t i, bool folderForm);
+    void writePage(std::string_view link, bool folderForm, std::string_view page,
+                   TextEncoding encoding);
+    void pageFailed(std::string path);
+
+    Controls& controls_;
+    DesktopServices& desktop_;
+    const GenerationJob& job_;
+    ArticleCache articles_;
+    ShuffleBag randomBag_;
+    ExpansionState expansion_;
+    const std::string pageTemplate_;
+    const std::size_t randomCount_;
+    const std::string indexExtension_;
+    RunOutcome& outcome_;
+};
+
+Run::Neighbour Run::neighbour(std::size_t i, bool folderForm) {
+    const ArticleCache::TitleAndLink entry = articles_.titleAndLink(i);
+    return {entry.title, folderForm ? folderFormLink(entry.link) : entry.link};
+}
+
+void Run::makePage(std::size_t i) {
+    const std::size_t count = job_.size();
+    const bool folderForm = controls_.checked(kMainWindow, kFolderLinksCheck);
+
+    ArticleEntry current = articles_.take(i);
+    if (folderForm) current.link = folderFormLink(current.link);
+    const TextEncoding encoding = outputEncodingOf(controls_, current.encoding);
+    // The keyword insertion into current.content belongs here, before any cut.
+    desktop_.processPendingEvents();
+
+    const Neighbour previous =
+        i == 0 ? Neighbour{"没有上一篇了"_gbk, "#"} : neighbour(i - 1, folderForm);
+    desktop_.processPendingEvents();
+    const Neighbour next =
+        i + 1 == count ? Neighbour{"没有下一篇了"_gbk, "#"} : neighbour(i + 1, folderForm);
+    desktop_.processPendingEvents();
+
+    std::vector<std::string> randomTitles;
+    std::vector<std::string> randomLinks;
+    for (std::size_t k = 0; k < randomCount_; ++k) {
+        const auto drawn = randomBag_.draw(1, static_cast<std::int64_t>(count));
+        Neighbour random = neighbour(static_cast<std::size_t>(drawn - 1), folderForm);
+        randomTitles.push_back(std::move(random.title));
+        randomLinks.push_back(std::move(random.link));
+        desktop_.processPendingEvents();
+        desktop_.processPendingEvents();
+    }
+    desktop_.processPendingEvents();
+
+    const std::string content = cutContent(controls_, std::move(current.content));
+    const PageValues values{current.title, current.link, previous.title, previous.link,
+                            next.title,    next.link,    randomTitles,   randomLinks,
+                            content,       folderForm};
+    writePage(current.link, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
+    ++outcome_.articlesDone;
+
+    controls_.setCaption(kMainWindow, "",
+                         "已处理 "_gbk + integerToText(static_cast<std::int64_t>(i + 1)) +
+                             " 个文件，当前："_gbk + current.title);
+    // The article's entry on the open list page is added here.
+    desktop_.processPendingEvents();
+}
+
+void Run::writePage(std::string_view link, bool folderForm, std::string_view page,
+                    TextEncoding encoding) {
+    const std::string& folder = outcome_.outputFolder;
+    if (!folderForm) {
+        std::string path = folder + std::string(link);
+        if (!isPlainName(link) || !writeTextFile(path, page, encoding).written) {
+            pageFailed(std::move(path));
+            return;
+        }
+    } else {
+        const std::string name(link.substr(0, link.size() - 1));
+        const std::string indexName = "index." + indexExtension_;
+        const std::string articleFolder = folder + name + kPathSeparator;
+        std::string path = articleFolder + indexName;
+        if (!isPlainName(name) || !isPlainName(indexName) || !makeFolders(articleFolder).ok ||
+            !writeTextFile(path, page, encoding).written) {
+            pageFailed(std::move(path));
+            return;
+        }
+    }
+    ++outcome_.pagesWritten;
+}
+
+void Run::pageFailed(std::string path) {
+    if (outcome_.pagesFailed == 0) outcome_.firstFailedPath = std::move(path);
+    ++outcome_.pagesFailed;
+}
+
+}  // namespace
+
+std::vector<std::string> shuffleList(std::vector<std::string> list, RandomSource& random) {
+    ShuffleBag bag(random);
+    const auto count = static_cast<std::int64_t>(list.size());
+    std::vector<std::string> shuffled;
+    shuffled.reserve(list.size());
+    for (std::int64_t i = 0; i < count; ++i) {
+        shuffled.push_back(std::move(list[static_cast<std::size_t>(bag.draw(1, count) - 1)]));
+    }
+    return shuffled;
+}
+
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job) {
+    return generateSite(context, job, [](std::string_view path, TextEncoding requested) {
+        return readTextFile(path, requested);
+    });
+}
+
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
+                        const ArticleFileReader& readFile) {
+    RunOutcome outcome;
+    if (job.empty()) return outcome;
+    Controls& controls = context.ui.controls;
+    DesktopServices& desktop = context.ui.desktop;
+
+    // Whatever would make the run impossible is said before anything is written.
+    std::optional<std::string> templateText = selectedTemplateText(controls);
+    if (!templateText) {
+        outcome.end = RunOutcome::End::Refused;
+        outcome.problem = "请选择左边5个模板的其中一个来处理"_gbk;
+        return outcome;
+    }
+    if (std::optional<std::string> problem = compileTitlePattern(controls, context.titlePattern)) {
+        outcome.end = RunOutcome::End::Refused;
+        outcome.problem = std::move(*problem);
+        return outcome;
+    }
+
+    if (!controls.checked(kMainWindow, kOrderedCheck)) job = shuffleList(std::move(job), context.random);
+    outcome.outputFolder = outputFolderOf(job.front());
+    makeFolders(outcome.outputFolder);
+
+    const std::int64_t startTicks = desktop.ticks();
+    std::string pageTemplate = templateFrom(controls, std::move(*templateText));
+    const std::optional<std::size_t> randomCount = askRandomCount(desktop, pageTemplate);
+    if (!randomCount) {
+        outcome.end = RunOutcome::End::Cancelled;
+        return outcome;
+    }
+
+    // The list pages start here (startListPages), and the keyword insertion is prepared here
+    // when it is enabled; the tag expansion's counter and keywords are read with the run.
+    Run run(context, job, readFile, std::move(pageTemplate), *randomCount, outcome);
+    const std::string savedCaption = controls.caption(kMainWindow, "");
+
+    outcome.end = RunOutcome::End::Finished;
+    for (std::size_t i = 0; i < job.size(); ++i) {
+        if (context.stopRequested) {
+            outcome.end = RunOutcome::End::Stopped;
+            break;
+        }
+        run.makePage(i);
+    }
+
+    controls.setCaption(kMainWindow, "", savedCaption);
+    // The last list page is closed here (finishListPages) with the last page's encoding.
+    outcome.elapsedMilliseconds = desktop.ticks() - startTicks;
+    return outcome;
+}
+
+}  // namespace yelian

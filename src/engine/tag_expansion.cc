@@ -1,0 +1,173 @@
+// Template expansion.
+#include "engine/tag_expansion.h"
+
+#include <array>
+#include <utility>
+
+#include "controls/control_ops.h"
+#include "controls/main_window_names.h"
+#include "support/date_time.h"
+#include "support/number_text.h"
+#include "support/text_routines.h"
+#include "support/text_search.h"
+#include "taggen/random_chinese.h"
+#include "taggen/random_letters.h"
+#include "taggen/time_text.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+std::int64_t integerOf(const Controls& controls, std::string_view control) {
+    return textToInteger(controls.text(kMainWindow, control));
+}
+
+bool contains(std::string_view page, std::string_view tag) {
+    return findText(page, tag, 0, false) != kNotFound;
+}
+
+// Every occurrence of tag, compared byte for byte.
+std::string replaceAll(std::string_view page, std::string_view tag, std::string_view value) {
+    const ReplacePair pair{tag, value};
+    return replacePairs(page, std::span(&pair, 1), true);
+}
+
+void replaceFirst(std::string& page, const TextFinder& tag, std::string_view value) {
+    const std::size_t at = tag.findIn(page);
+    if (at != kNotFound) page.replace(at, tag.size(), value);
+}
+
+std::string linkValue(std::string_view link, bool folderForm) {
+    return folderForm ? "../" + std::string(link) : std::string(link);
+}
+
+std::string replaceChainTags(std::string_view pageTemplate, const PageValues& values) {
+    const std::string currentLink = linkValue(values.currentLink, values.folderForm);
+    const std::string previousLink = linkValue(values.previousLink, values.folderForm);
+    const std::string nextLink = linkValue(values.nextLink, values.folderForm);
+    // One pass: each tag gets exactly its own value, whatever the values contain (a title
+    // holding "|" or another chain tag stays as it is).
+    const std::array<ReplacePair, 6> pairs{{
+        {"#本篇链接#"_gbk, currentLink},
+        {"#上一篇链接#"_gbk, previousLink},
+        {"#下一篇链接#"_gbk, nextLink},
+        {"#本篇标题#"_gbk, values.currentTitle},
+        {"#上一篇标题#"_gbk, values.previousTitle},
+        {"#下一篇标题#"_gbk, values.nextTitle},
+    }};
+    return replaceAtOnce(pageTemplate, pairs);
+}
+
+void replaceRandomTags(std::string& page, const PageValues& values) {
+    const TextFinder titleTag("#随机篇标题#"_gbk, false);
+    const TextFinder linkTag("#随机篇链接#"_gbk, false);
+    const std::size_t draws = std::max(values.randomTitles.size(), values.randomLinks.size());
+    for (std::size_t k = 0; k < draws; ++k) {
+        if (k < values.randomTitles.size()) replaceFirst(page, titleTag, values.randomTitles[k]);
+        if (k < values.randomLinks.size()) {
+            replaceFirst(page, linkTag, linkValue(values.randomLinks[k], values.folderForm));
+        }
+    }
+}
+
+// Blanks that lead a description: half-width and full-width spaces.
+std::string_view withoutLeadingBlanks(std::string_view text) {
+    const std::string& fullWidthBlank = "　"_gbk;
+    while (true) {
+        if (text.starts_with(' ')) {
+            text.remove_prefix(1);
+        } else if (text.starts_with(fullWidthBlank)) {
+            text.remove_prefix(fullWidthBlank.size());
+        } else {
+            return text;
+        }
+    }
+}
+
+std::string escapeQuotes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = charLengthAt(text, i);
+        if (text[i] == '"') out += '\\';
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+ExpansionState::ExpansionState(const Controls& controlsIn, RandomSource& randomIn)
+    : controls(controlsIn), random(randomIn), keywordBag(randomIn) {
+    counter = integerOf(controls, kCounterStartEdit) - integerOf(controls, kCounterStepEdit);
+    keywords = splitText(controls.text(kMainWindow, kKeywordListEdit), "\r\n");
+    linksAndTags.create(R"(([a-zA-z]+://|www.)[\w./]+|<[\S\s]+?>)");
+    lineBlanks.create(R"(^[　 \t]*$(\r\n)|^[ 　\t]+|[ 　\t]+$|\r|\n)"_gbk);
+}
+
+std::string expandPage(std::string_view pageTemplate, const PageValues& values,
+                       ExpansionState& state) {
+    std::string page = replaceChainTags(pageTemplate, values);
+    replaceRandomTags(page, values);
+    page = replaceAll(page, "#导入的文件内容#"_gbk, values.content);
+
+    const Controls& controls = state.controls;
+    if (const std::string& tag = "#递增#"_gbk; contains(page, tag)) {
+        state.counter += integerOf(controls, kCounterStepEdit);
+        page = replaceAll(page, tag, integerToText(state.counter));
+    }
+    if (const std::string& tag = "#描述#"_gbk; contains(page, tag)) {
+        page = replaceAll(page, tag, descriptionOf(values.content, state));
+    }
+    if (const std::string& tag = "#关键词#"_gbk; contains(page, tag)) {
+        page = replaceAll(page, tag, keywordsText(state));
+    }
+    if (const std::string& tag = "#随机汉字#"_gbk; contains(page, tag)) {
+        const std::string value = makeRandomChinese(readRandomChineseSettings(controls),
+                                                    state.random, state.traditional);
+        page = replaceAll(page, tag, value);
+    }
+    if (const std::string& tag = "#随机数母#"_gbk; contains(page, tag)) {
+        page = replaceAll(page, tag, makeRandomLetters(readRandomLettersSettings(controls), state.random));
+    }
+    if (const std::string& tag = "#时间#"_gbk; contains(page, tag)) {
+        const std::string value =
+            makeTimeText(readTimeSettings(controls), state.random, currentLocalDateTime());
+        page = replaceAll(page, tag, value);
+    }
+    return page;
+}
+
+std::string descriptionOf(std::string_view content, ExpansionState& state) {
+    const std::string withoutTags = state.linksAndTags.replace(content, "");
+    const std::string joined = state.lineBlanks.replace(withoutTags, "");
+    const std::int64_t length =
+        state.random.random(integerOf(state.controls, kDescriptionLengthMinEdit),
+                            integerOf(state.controls, kDescriptionLengthMaxEdit));
+    const int n = static_cast<int>(std::min<std::int64_t>(length, std::numeric_limits<int>::max()));
+    return escapeQuotes(leftChars(withoutLeadingBlanks(joined), n));
+}
+
+std::string keywordsText(ExpansionState& state) {
+    std::string text;
+    const std::size_t count = state.keywords.size();
+    if (count == 0) return text;
+    const std::int64_t n = state.random.random(integerOf(state.controls, kKeywordCountMinEdit),
+                                               integerOf(state.controls, kKeywordCountMaxEdit));
+    for (std::int64_t drawn = 0; drawn < n; ++drawn) {
+        std::size_t index = 0;
+        if (state.controls.checked(kMainWindow, kOrderedCheck)) {
+            state.keywordCursor = state.keywordCursor % count + 1;
+            index = state.keywordCursor - 1;
+        } else {
+            index = static_cast<std::size_t>(state.keywordBag.draw(1, static_cast<std::int64_t>(count)) - 1);
+        }
+        if (!text.empty()) text += ',';
+        text += state.keywords[index];
+    }
+    return text;
+}
+
+}  // namespace yelian
