@@ -514,6 +514,10 @@ AlternativesMatch matchAlternatives(std::string_view text,
         if (alternative.empty()) continue;
         ++tested;
         result.position = alternativePosition(text, alternative, options);
+        if (result.position < 0 && options.traditional != nullptr) {
+            result.position =
+                alternativePosition(text, options.traditional->toTraditional(alternative), options);
+        }
         if (result.position > 0 && (anyMode || options.stopAtFirstMatch)) {
             result.matched = true;
             result.alternative = alternative;

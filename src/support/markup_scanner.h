@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "support/regex_object.h"
+#include "support/traditional_chinese.h"
 
 namespace yelian {
 
@@ -151,8 +152,9 @@ struct AlternativesOptions {
     // Stop at the first alternative that occurs and report it, also when every alternative
     // is asked for.
     bool stopAtFirstMatch = false;
-    // Where an alternative does not occur, try its traditional-character form too.
-    bool tryTraditional = false;
+    // When given, an alternative that does not occur is tried again in its traditional
+    // characters (the converter is not owned and must outlive the call).
+    const TraditionalChinese* traditional = nullptr;
     bool ignoreCase = true;
     // An alternative matches only when it equals the whole text.
     bool wholeText = false;

@@ -349,6 +349,15 @@ TEST(MatchAlternatives, Options) {
     result = matchAlternatives("charset=UTF-8", "gbk[fg]charset=utf-8", true, options);
     EXPECT_EQ(result.alternative, "charset=utf-8");
 
+    const TraditionalChinese traditional;
+    options = {};
+    EXPECT_FALSE(matchAlternatives("澳門"_gbk, "门|x"_gbk, true, options).matched);
+    options.traditional = &traditional;
+    result = matchAlternatives("澳門"_gbk, "门|x"_gbk, true, options);
+    EXPECT_TRUE(result.matched);
+    EXPECT_EQ(result.position, 3);
+    EXPECT_EQ(result.alternative, "门"_gbk);
+
     options = {};
     options.wholeText = true;
     EXPECT_TRUE(matchAlternatives("Abc", "x|abc", true, options).matched);
