@@ -165,7 +165,7 @@ std::string ListPages::headOfPage(std::int64_t page) const {
 }
 
 void ListPages::startListPages(std::string_view outputFolder, std::int64_t articleCount,
-                               const HrefReader& hrefOf) {
+                               const MarkupScanner& tags) {
     const Controls& controls = ui_.controls;
     state_ = ListState{};
     report_ = ListPagesReport{};
@@ -182,7 +182,7 @@ void ListPages::startListPages(std::string_view outputFolder, std::int64_t artic
         const std::string label = pageLabel(controls, p);
         const std::array<ReplacePair, 1> labelPair = {{{pageNumberTag(), label}}};
         std::string block = replacePairs(blockText, labelPair, true);
-        std::string href = hrefOf(block);
+        std::string href = tags.attribute(block, "href");
         if (p == 1 && firstWithoutLabel) {
             std::string newHref = withoutLabel(href, label);
             if (!newHref.empty()) {

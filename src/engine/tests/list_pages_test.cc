@@ -21,22 +21,13 @@ using namespace yelian::literals;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// Stands in for the run's HTML tag helper: the double-quoted value of the first href.
-std::string firstHref(std::string_view markup) {
-    const std::string_view marker = "href=\"";
-    const std::size_t start = markup.find(marker);
-    if (start == std::string_view::npos) return {};
-    const std::size_t from = start + marker.size();
-    const std::size_t end = markup.find('"', from);
-    return std::string(markup.substr(from, end == std::string_view::npos ? end : end - from));
-}
-
 class ListPagesTest : public ::testing::Test {
   protected:
     RecordControls controls{mainWindowSpec()};
     testing::ScriptedDesktop desktop;
     testing::TempDir dir;
     ListPages lists{Ui{controls, desktop}};
+    MarkupScanner tags;
     std::string outputFolder = fromNativePath(dir.path() / "out") + kPathSeparator;
 
     void SetUp() override { controls.setChecked(kMainWindow, kListPagesCheck, true); }
@@ -49,7 +40,7 @@ class ListPagesTest : public ::testing::Test {
     // finishes them as a run that stops after written articles does.
     void run(std::int64_t total, std::int64_t written,
              TextEncoding encoding = TextEncoding::Gbk) {
-        lists.startListPages(outputFolder, total, firstHref);
+        lists.startListPages(outputFolder, total, tags);
         for (std::int64_t i = 1; i <= written; ++i) {
             const std::string number = integerToText(i);
             lists.addListEntry("a" + number + ".htm", "标题"_gbk + number, encoding, i, total);
@@ -123,7 +114,7 @@ TEST_F(ListPagesTest, WritesAPageAsHeadEntriesBarAndTail) {
 
 TEST_F(ListPagesTest, AFullLastPageIsWrittenByItsLastEntryAndNotAgain) {
     setText(kArticlesPerListPageEdit, "50");
-    lists.startListPages(outputFolder, 100, firstHref);
+    lists.startListPages(outputFolder, 100, tags);
     for (std::int64_t i = 1; i <= 100; ++i) {
         lists.addListEntry("a.htm", "t", TextEncoding::Gbk, i, 100);
     }
@@ -143,7 +134,7 @@ TEST_F(ListPagesTest, AStoppedRunClosesItsOpenPageAndItsBarStillListsEveryPage) 
 }
 
 TEST_F(ListPagesTest, OneArticleGivesOnePageWrittenAtTheEnd) {
-    lists.startListPages(outputFolder, 1, firstHref);
+    lists.startListPages(outputFolder, 1, tags);
     lists.addListEntry("a.htm", "t", TextEncoding::Gbk, 1, 1);
     EXPECT_TRUE(writtenPages().empty());
     lists.finishListPages(TextEncoding::Gbk);
@@ -160,7 +151,7 @@ TEST_F(ListPagesTest, WritesNothingWhenListPagesAreOff) {
 
 TEST_F(ListPagesTest, WritesEachPageInTheEncodingOfTheArticleThatFilledIt) {
     setText(kArticlesPerListPageEdit, "1");
-    lists.startListPages(outputFolder, 2, firstHref);
+    lists.startListPages(outputFolder, 2, tags);
     lists.addListEntry("a.htm", "t", TextEncoding::Utf8, 1, 2);
     lists.addListEntry("b.htm", "t", TextEncoding::Gbk, 2, 2);
     EXPECT_TRUE(testing::readBytes(pagePath("index.htm")).starts_with("\xEF\xBB\xBF<html>"));
@@ -178,7 +169,7 @@ class PerPage : public ListPagesTest, public ::testing::WithParamInterface<PerPa
 
 TEST_P(PerPage, ReadsTheCountAndRoundsThePagesUp) {
     setText(kArticlesPerListPageEdit, GetParam().text);
-    lists.startListPages(outputFolder, GetParam().articles, firstHref);
+    lists.startListPages(outputFolder, GetParam().articles, tags);
     EXPECT_EQ(lists.state().perPage, GetParam().perPage);
     EXPECT_EQ(lists.state().pageCount, GetParam().pages);
     EXPECT_EQ(lists.state().listPaths.size(), static_cast<std::size_t>(GetParam().pages));
@@ -239,7 +230,7 @@ class FirstPageName : public ListPagesTest,
 // whole file name stays a part of its own.
 TEST_P(FirstPageName, DropsTheLabelWithItsSeparator) {
     setText(kPageEntryEdit, std::string("<a href=\"") + GetParam().href + "\">#页号#</a>");
-    lists.startListPages(outputFolder, 2, firstHref);
+    lists.startListPages(outputFolder, 2, tags);
     EXPECT_EQ(gbkToUtf8(lists.state().listPaths[0]),
               gbkToUtf8(outputFolder) + GetParam().firstFile);
 }
@@ -262,7 +253,7 @@ class PagePaths : public ListPagesTest, public ::testing::WithParamInterface<Pat
 TEST_P(PagePaths, KeepEveryPageInsideTheOutputFolder) {
     controls.setChecked(kMainWindow, kFirstPageUnnumberedCheck, false);
     setText(kPageEntryEdit, std::string("<a href=\"") + GetParam().href + "\">#页号#</a>");
-    lists.startListPages(outputFolder, 1, firstHref);
+    lists.startListPages(outputFolder, 1, tags);
     const std::string expected = *GetParam().path == '\0'
                                      ? std::string()
                                      : outputFolder + utf8ToGbk(GetParam().path);
@@ -283,6 +274,12 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"x/a\\..\\..\\i#页号#.htm", ""},
                       PathCase{"http://host//etc/i#页号#.htm", ""},
                       PathCase{"x//etc/i#页号#.htm", ""}));
+
+TEST_F(ListPagesTest, ReadsSingleQuotedAndUnquotedHrefs) {
+    setText(kPageEntryEdit, "<a class=x href='s#页号#.htm'>#页号#</a><a href=u#页号#.htm>");
+    lists.startListPages(outputFolder, 2, tags);
+    EXPECT_EQ(lists.state().listPaths[1], outputFolder + "s2.htm");
+}
 
 TEST_F(ListPagesTest, APageOutsideTheOutputFolderIsSkippedAndSaidOnce) {
     setText(kPageEntryEdit, "<a href=\"x/../../p#页号#.htm\">#页号#</a>");
