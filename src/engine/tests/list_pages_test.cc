@@ -275,8 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"http://host//etc/i#页号#.htm", ""},
                       PathCase{"x//etc/i#页号#.htm", ""}));
 
-TEST_F(ListPagesTest, ReadsTheFirstHrefWhateverItsQuotes) {
-    setText(kPageEntryEdit, "<a class=x href='s#页号#.htm'>#页号#</a><a href=\"u#页号#.htm\">");
+TEST_F(ListPagesTest, ReadsASingleQuotedHref) {
+    setText(kPageEntryEdit, "<a class=x href='s#页号#.htm'>#页号#</a>");
     setText(kArticlesPerListPageEdit, "1");
     lists.startListPages(outputFolder, 2, tags);
     EXPECT_EQ(lists.state().listPaths[1], outputFolder + "s2.htm");
