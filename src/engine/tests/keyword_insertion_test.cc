@@ -37,18 +37,16 @@ TEST_P(PhraseLines, SplitIntoWordsAndAddresses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, PhraseLines,
-    ::testing::Values(PhraseCase{"", {}, false, {}},
-                      PhraseCase{"a|b", {"a", "b"}, false, {}},
-                      PhraseCase{"a", {"a", "a"}, false, {}},
-                      PhraseCase{"a||b|", {"a", "", "b"}, false, {}},
-                      PhraseCase{"a|b|http://x*http://y", {"a", "b"}, true, {"http://x", "http://y"}},
-                      PhraseCase{"a|http://x*", {"a"}, true, {"http://x"}},
-                      PhraseCase{"a|HTTP://X", {"a"}, true, {"HTTP://X"}},
-                      PhraseCase{"a|https://x", {"a", "https://x"}, false, {}},
-                      PhraseCase{"a|http://", {"a"}, true, {"/"}},
-                      PhraseCase{"http://", {""}, true, {"/"}},
-                      PhraseCase{"http:///", {"/"}, true, {"/"}},
-                      PhraseCase{"http://x", {"http://x"}, true, {"http://x"}}));
+    ::testing::Values(
+        PhraseCase{"", {}, false, {}}, PhraseCase{"a|b", {"a", "b"}, false, {}},
+        PhraseCase{"a", {"a", "a"}, false, {}}, PhraseCase{"a||b|", {"a", "", "b"}, false, {}},
+        PhraseCase{"a|b|http://x*http://y", {"a", "b"}, true, {"http://x", "http://y"}},
+        PhraseCase{"a|http://x*", {"a"}, true, {"http://x"}},
+        PhraseCase{"a|HTTP://X", {"a"}, true, {"HTTP://X"}},
+        PhraseCase{"a|https://x", {"a", "https://x"}, false, {}},
+        PhraseCase{"a|http://", {"a"}, true, {"/"}}, PhraseCase{"http://", {""}, true, {"/"}},
+        PhraseCase{"http:///", {"/"}, true, {"/"}},
+        PhraseCase{"http://x", {"http://x"}, true, {"http://x"}}));
 
 // With as many insertions as characters every character is drawn exactly once, so the result
 // does not depend on the draws.
@@ -78,8 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{" abc ", " K K abc K K K "},
         // Characters that are not letters take the text right after them, without a blank;
         // a CR LF is one character and is never split.
-        PlacementCase{"中\r\n文", "中K\r\nK文K"},
-        PlacementCase{"中 文", "中K K 文K"},
+        PlacementCase{"中\r\n文", "中K\r\nK文K"}, PlacementCase{"中 文", "中K K 文K"},
         // No blank at all: right before the word.
         PlacementCase{"ab中", "K K ab中K"},
         // Inside a tag: before its "<" or after its ">", whichever is nearer.
@@ -122,8 +119,8 @@ TEST(InsertKeywords, LetsTheWindowProcessEventsOncePerInsertion) {
 // Random contents of words, Chinese, line breaks and tags: the text never lands inside a tag
 // and never between two letters, and the content around it is unchanged.
 TEST(InsertKeywords, NeverSplitsAWordOrATagInMixedContent) {
-    const std::vector<std::string> pieces = {"word", " ", "中文"_gbk, "<p>", "</p>",
-                                             "<a href=\"x y\">", "\r\n", "x", "。"_gbk, "Ab"};
+    const std::vector<std::string> pieces = {
+        "word", " ", "中文"_gbk, "<p>", "</p>", "<a href=\"x y\">", "\r\n", "x", "。"_gbk, "Ab"};
     RandomSource random(11);
     for (int round = 0; round < 300; ++round) {
         std::string content;
@@ -145,7 +142,8 @@ TEST(InsertKeywords, NeverSplitsAWordOrATagInMixedContent) {
                 continue;
             }
             ASSERT_FALSE(inTag) << result;
-            const bool letterBefore = i > 0 && std::isalpha(static_cast<unsigned char>(result[i - 1]));
+            const bool letterBefore =
+                i > 0 && std::isalpha(static_cast<unsigned char>(result[i - 1]));
             const bool letterAfter =
                 i + 1 < result.size() && std::isalpha(static_cast<unsigned char>(result[i + 1]));
             ASSERT_FALSE(letterBefore && letterAfter) << result;

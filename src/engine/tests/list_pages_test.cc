@@ -38,8 +38,7 @@ class ListPagesTest : public ::testing::Test {
 
     // Starts the list pages and adds articles 1..written of a job of total articles, then
     // finishes them as a run that stops after written articles does.
-    void run(std::int64_t total, std::int64_t written,
-             TextEncoding encoding = TextEncoding::Gbk) {
+    void run(std::int64_t total, std::int64_t written, TextEncoding encoding = TextEncoding::Gbk) {
         lists.startListPages(outputFolder, total, tags);
         for (std::int64_t i = 1; i <= written; ++i) {
             const std::string number = integerToText(i);
@@ -178,10 +177,8 @@ TEST_P(PerPage, ReadsTheCountAndRoundsThePagesUp) {
 INSTANTIATE_TEST_SUITE_P(Counts, PerPage,
                          ::testing::Values(PerPageCase{"", 120, 50, 3},
                                            PerPageCase{"0", 100, 50, 2},
-                                           PerPageCase{"-4", 1, 50, 1},
-                                           PerPageCase{"９", 10, 9, 2},
-                                           PerPageCase{"9", 0, 9, 1},
-                                           PerPageCase{"10", 30, 10, 3},
+                                           PerPageCase{"-4", 1, 50, 1}, PerPageCase{"９", 10, 9, 2},
+                                           PerPageCase{"9", 0, 9, 1}, PerPageCase{"10", 30, 10, 3},
                                            PerPageCase{"7", 1000, 7, 143}));
 
 struct LabelCase {
@@ -207,24 +204,28 @@ TEST_P(Labels, NameThePagesAndShowInTheBar) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, Labels,
-    ::testing::Values(
-        LabelCase{0, false, {"index_1.htm", "index_2.htm", "index_3.htm"},
-                  "<a href=\"index_1.htm\">1</a><a href=\"index_2.htm\">2</a>"
-                  "<a href=\"index_3.htm\">3</a>"},
-        LabelCase{1, true, {"index.htm", "index_B.htm", "index_C.htm"},
-                  "<a href=\"index.htm\">A</a><a href=\"index_B.htm\">B</a>"
-                  "<a href=\"index_C.htm\">C</a>"},
-        LabelCase{2, true, {"index.htm", "index_三.htm", "index_二.htm"},
-                  "<a href=\"index.htm\">一</a><a href=\"index_二.htm\">二</a>"
-                  "<a href=\"index_三.htm\">三</a>"}));
+    ::testing::Values(LabelCase{0,
+                                false,
+                                {"index_1.htm", "index_2.htm", "index_3.htm"},
+                                "<a href=\"index_1.htm\">1</a><a href=\"index_2.htm\">2</a>"
+                                "<a href=\"index_3.htm\">3</a>"},
+                      LabelCase{1,
+                                true,
+                                {"index.htm", "index_B.htm", "index_C.htm"},
+                                "<a href=\"index.htm\">A</a><a href=\"index_B.htm\">B</a>"
+                                "<a href=\"index_C.htm\">C</a>"},
+                      LabelCase{2,
+                                true,
+                                {"index.htm", "index_三.htm", "index_二.htm"},
+                                "<a href=\"index.htm\">一</a><a href=\"index_二.htm\">二</a>"
+                                "<a href=\"index_三.htm\">三</a>"}));
 
 struct FirstHrefCase {
     const char* href;
     const char* firstFile;
 };
 
-class FirstPageName : public ListPagesTest,
-                      public ::testing::WithParamInterface<FirstHrefCase> {};
+class FirstPageName : public ListPagesTest, public ::testing::WithParamInterface<FirstHrefCase> {};
 
 // The label goes with the separator next to it; a label that is a whole path part or the
 // whole file name stays a part of its own.
@@ -254,26 +255,24 @@ TEST_P(PagePaths, KeepEveryPageInsideTheOutputFolder) {
     controls.setChecked(kMainWindow, kFirstPageUnnumberedCheck, false);
     setText(kPageEntryEdit, std::string("<a href=\"") + GetParam().href + "\">#页号#</a>");
     lists.startListPages(outputFolder, 1, tags);
-    const std::string expected = *GetParam().path == '\0'
-                                     ? std::string()
-                                     : outputFolder + utf8ToGbk(GetParam().path);
+    const std::string expected =
+        *GetParam().path == '\0' ? std::string() : outputFolder + utf8ToGbk(GetParam().path);
     EXPECT_EQ(lists.state().listPaths[0], expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Hrefs, PagePaths,
-    ::testing::Values(PathCase{"index_#页号#.htm", "index_1.htm"},
-                      PathCase{"/index_#页号#.htm", "index_1.htm"},
-                      PathCase{"list/index_#页号#.htm", "index_1.htm"},
-                      PathCase{"http://host/a/b/i#页号#.htm", "a/b/i1.htm"},
-                      PathCase{"x/sub/i#页号#.htm", "sub/i1.htm"},
-                      PathCase{"x/..a/i#页号#.htm", "..a/i1.htm"},
-                      PathCase{"x/../i#页号#.htm", ""},
-                      PathCase{"x/a/../../i#页号#.htm", ""},
-                      PathCase{"..", ""},
-                      PathCase{"x/a\\..\\..\\i#页号#.htm", ""},
-                      PathCase{"http://host//etc/i#页号#.htm", ""},
-                      PathCase{"x//etc/i#页号#.htm", ""}));
+INSTANTIATE_TEST_SUITE_P(Hrefs, PagePaths,
+                         ::testing::Values(PathCase{"index_#页号#.htm", "index_1.htm"},
+                                           PathCase{"/index_#页号#.htm", "index_1.htm"},
+                                           PathCase{"list/index_#页号#.htm", "index_1.htm"},
+                                           PathCase{"http://host/a/b/i#页号#.htm", "a/b/i1.htm"},
+                                           PathCase{"x/sub/i#页号#.htm", "sub/i1.htm"},
+                                           PathCase{"x/..a/i#页号#.htm", "..a/i1.htm"},
+                                           PathCase{"x/../i#页号#.htm", ""},
+                                           PathCase{"x/a/../../i#页号#.htm", ""},
+                                           PathCase{"..", ""},
+                                           PathCase{"x/a\\..\\..\\i#页号#.htm", ""},
+                                           PathCase{"http://host//etc/i#页号#.htm", ""},
+                                           PathCase{"x//etc/i#页号#.htm", ""}));
 
 TEST_F(ListPagesTest, ReadsASingleQuotedHref) {
     setText(kPageEntryEdit, "<a class=x href='s#页号#.htm'>#页号#</a>");
@@ -327,29 +326,23 @@ TEST_P(PageLabels, ReadTheNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, PageLabels,
-    ::testing::Values(NumeralCase{1, "一", "A"}, NumeralCase{9, "九", "I"},
-                      NumeralCase{10, "一十", "J"}, NumeralCase{11, "一十一", "K"},
-                      NumeralCase{20, "二十", "T"}, NumeralCase{26, "二十六", "Z"},
-                      NumeralCase{27, "二十七", "AA"}, NumeralCase{52, "五十二", "AZ"},
-                      NumeralCase{53, "五十三", "BA"}, NumeralCase{100, "一百", "CV"},
-                      NumeralCase{105, "一百零五", "DA"}, NumeralCase{110, "一百一十", "DF"},
-                      NumeralCase{702, "七百零二", "ZZ"}, NumeralCase{703, "七百零三", "AAA"},
-                      NumeralCase{1005, "一千零五", "ALQ"},
-                      NumeralCase{1050, "一千零五十", "ANJ"},
-                      NumeralCase{10000, "一万", "NTP"},
-                      NumeralCase{10001, "一万零一", "NTQ"},
-                      NumeralCase{18278, "一万八千二百七十八", "ZZZ"},
-                      NumeralCase{100000, "一十万", "EQXD"},
-                      NumeralCase{101000, "一十万零一千", "ESJP"},
-                      NumeralCase{110000, "一十一万", "FFRT"},
-                      NumeralCase{1000000, "一百万", "BDWGN"},
-                      NumeralCase{1000100, "一百万零一百", "BDWKJ"},
-                      NumeralCase{100000000, "一亿", "HJUNYV"},
-                      NumeralCase{100000001, "一亿零一", "HJUNYW"},
-                      NumeralCase{100010000, "一亿零一万", "HJVCTL"},
-                      NumeralCase{1000000001, "一十亿零一", "CFDGSXM"},
-                      NumeralCase{1000000000000, "一万亿", "DTMCHRXUN"},
-                      NumeralCase{0, "零", ""}));
+    ::testing::Values(
+        NumeralCase{1, "一", "A"}, NumeralCase{9, "九", "I"}, NumeralCase{10, "一十", "J"},
+        NumeralCase{11, "一十一", "K"}, NumeralCase{20, "二十", "T"},
+        NumeralCase{26, "二十六", "Z"}, NumeralCase{27, "二十七", "AA"},
+        NumeralCase{52, "五十二", "AZ"}, NumeralCase{53, "五十三", "BA"},
+        NumeralCase{100, "一百", "CV"}, NumeralCase{105, "一百零五", "DA"},
+        NumeralCase{110, "一百一十", "DF"}, NumeralCase{702, "七百零二", "ZZ"},
+        NumeralCase{703, "七百零三", "AAA"}, NumeralCase{1005, "一千零五", "ALQ"},
+        NumeralCase{1050, "一千零五十", "ANJ"}, NumeralCase{10000, "一万", "NTP"},
+        NumeralCase{10001, "一万零一", "NTQ"}, NumeralCase{18278, "一万八千二百七十八", "ZZZ"},
+        NumeralCase{100000, "一十万", "EQXD"}, NumeralCase{101000, "一十万零一千", "ESJP"},
+        NumeralCase{110000, "一十一万", "FFRT"}, NumeralCase{1000000, "一百万", "BDWGN"},
+        NumeralCase{1000100, "一百万零一百", "BDWKJ"}, NumeralCase{100000000, "一亿", "HJUNYV"},
+        NumeralCase{100000001, "一亿零一", "HJUNYW"},
+        NumeralCase{100010000, "一亿零一万", "HJVCTL"},
+        NumeralCase{1000000001, "一十亿零一", "CFDGSXM"},
+        NumeralCase{1000000000000, "一万亿", "DTMCHRXUN"}, NumeralCase{0, "零", ""}));
 
 TEST(PageLabel, FollowsTheChosenKindAtEveryCall) {
     RecordControls controls{mainWindowSpec()};

@@ -71,13 +71,12 @@ TEST_P(StoredGroups, AreJoinedByLineBreaksAndComeBackInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, StoredGroups,
-    ::testing::Values(
-        StoreCase{{"甲|乙", "", "丙|http://a.com"}, "甲|乙\r\n\r\n丙|http://a.com",
-                  {"甲|乙", "", "丙|http://a.com"}},
-        StoreCase{{"", "b"}, "b", {"b"}},
-        StoreCase{{"a", ""}, "a\r\n", {"a"}},
-        StoreCase{{"c", "a", "b"}, "c\r\na\r\nb", {"c", "a", "b"}},
-        StoreCase{{}, "", {}}));
+    ::testing::Values(StoreCase{{"甲|乙", "", "丙|http://a.com"},
+                                "甲|乙\r\n\r\n丙|http://a.com",
+                                {"甲|乙", "", "丙|http://a.com"}},
+                      StoreCase{{"", "b"}, "b", {"b"}}, StoreCase{{"a", ""}, "a\r\n", {"a"}},
+                      StoreCase{{"c", "a", "b"}, "c\r\na\r\nb", {"c", "a", "b"}},
+                      StoreCase{{}, "", {}}));
 
 TEST_F(PhraseGroupsTest, SavingStoresTheSelectionAndPutsBackTheStoredCurrentGroup) {
     controls.setText(kMainWindow, kPhraseCombo, "甲"_gbk);
