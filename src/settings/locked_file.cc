@@ -123,8 +123,13 @@ bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     return fd.get() >= 0 && renameTemporary(path);
 }
 
-LockedFile::OpenResult LockedFile::open(const std::filesystem::path& path) {
+LockedFile::OpenResult LockedFile::open(const std::filesystem::path& link) {
     close();
+    // A settings file that is a symbolic link is replaced where it really lives, so that the
+    // link survives.
+    std::error_code noTarget;
+    std::filesystem::path path = std::filesystem::canonical(link, noTarget);
+    if (noTarget) path = link;
     if (!folderWritable(path)) return OpenResult::NotWritable;
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
         Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));

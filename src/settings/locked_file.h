@@ -1,6 +1,7 @@
 // Whole-file access for the settings store: a file held under an exclusive advisory lock for
-// as long as it is open, and replaced only by complete new versions (temporary file, rename), so that a reader or a process killed at any moment sees a whole file.
-// Not thread-safe; one LockedFile per file per process.
+// as long as it is open, and replaced only by complete new versions (temporary file, rename), so
+// that a reader or a process killed at any moment sees a whole file. Not thread-safe; one
+// LockedFile per file per process.
 #pragma once
 
 #include <cstddef>

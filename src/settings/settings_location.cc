@@ -38,8 +38,8 @@ std::string chooseSettingsFolder(std::string_view programFolder, std::string_vie
 }
 
 std::string settingsFilePath(std::string_view programFolder) {
-    const std::string folder = chooseSettingsFolder(programFolder, environment("XDG_CONFIG_HOME"),
-                                                    environment("HOME"));
+    const std::string folder =
+        chooseSettingsFolder(programFolder, environment("XDG_CONFIG_HOME"), environment("HOME"));
     if (folder != programFolder) {
         std::error_code ignored;
         std::filesystem::create_directories(toNativePath(folder), ignored);

@@ -3,6 +3,7 @@
 #include "settings/settings_store.h"
 
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "support/gbk_text.h"
@@ -263,8 +264,7 @@ std::string SettingsStore::sideFilePath(std::string_view key) const {
     return fromNativePath(toNativePath(path_).parent_path() / "inibin") + kPathSeparator + name;
 }
 
-std::string SettingsStore::readSideFile(std::string_view key,
-                                        std::string_view defaultBytes) const {
+std::string SettingsStore::readSideFile(std::string_view key, std::string_view defaultBytes) const {
     if (path_.empty()) return std::string(defaultBytes);
     auto bytes = readWholeFile(toNativePath(sideFilePath(key)), kMaxSettingsFileSize);
     if (!bytes || bytes->empty()) return std::string(defaultBytes);
@@ -342,8 +342,7 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
                 break;
             }
             case Binding::Checked:
-                controls.setChecked(window, name,
-                                    readBool(name, controls.checked(window, name)));
+                controls.setChecked(window, name, readBool(name, controls.checked(window, name)));
                 break;
             case Binding::SelectedIndex: {
                 const int current = controls.selectedIndex(window, name);

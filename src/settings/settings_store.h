@@ -4,7 +4,8 @@
 //
 // The whole file content is kept in memory and answers every read. Each write changes the
 // memory copy and then replaces the file by a complete new one (temporary file, rename), so a
-// process killed at any moment leaves either the file before or the file after that write.
+// process killed at any moment leaves either the file before or the file after that write; a
+// write that changes nothing leaves the file alone.
 // The file is held under an exclusive lock while it is open; a second instance on the same
 // file keeps its settings in memory only and never touches the file or its side files.
 //
@@ -14,7 +15,6 @@
 #pragma once
 
 #include <deque>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,8 +39,8 @@ enum class SettingsPersistence {
 
 class SettingsStore {
   public:
-    // Messages (step failures) go through the desktop, which also lets the GUI process
-    // pending events during writes and control enumeration.
+    // The failure messages of a write go through the desktop, which also lets the GUI
+    // process pending events during writes and while a window is saved or restored.
     explicit SettingsStore(DesktopServices& desktop);
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;

@@ -112,7 +112,8 @@ TEST_F(SettingsControlsTest, RestoreBringsBackWhatWasSaved) {
 
 TEST_F(SettingsControlsTest, RestoreLeavesControlsWithoutKeysAsTheyAre) {
     RecordControls controls{sampleWindow()};
-    dir.write("澜川·页链站坊.ini", "[节]\r\n选择框甲=是\r\n组合框丙=abc\r\n[别]\r\n编辑框文本=x"_gbk);
+    dir.write("澜川·页链站坊.ini",
+              "[节]\r\n选择框甲=是\r\n组合框丙=abc\r\n[别]\r\n编辑框文本=x"_gbk);
     restart().restoreControls(controls, window, "节"_gbk);
     EXPECT_EQ(controls.text(window, "编辑框文本"_gbk), "设计文本"_gbk);
     EXPECT_EQ(controls.text(window, "编辑框字节"_gbk), "设计字节"_gbk);

@@ -114,8 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeyBehindAnotherHeader", "[甲]\r\n别=1\r\n[乙]\r\n键=2", "甲", "键",
                  std::nullopt},
         ReadCase{"HeaderNotAtLineStart", "x[乙]\r\n键=1\r\n[乙]\r\n键=2", "乙", "键", "2"},
-        ReadCase{"SectionNameInValue", "[甲]\r\nv=[乙]\r\n键=1\r\n[乙]\r\n键=2", "乙", "键",
-                 "2"},
+        ReadCase{"SectionNameInValue", "[甲]\r\nv=[乙]\r\n键=1\r\n[乙]\r\n键=2", "乙", "键", "2"},
         ReadCase{"ValueRunsToEndOfFile", "[甲]\r\n键=a=b", "甲", "键", "a=b"},
         ReadCase{"EmptyValueIsNotTheDefault", "[甲]\r\n键=\r\nb=1", "甲", "键", ""},
         ReadCase{"KeysAreCaseSensitive", "[甲]\r\nKey=1", "甲", "key", std::nullopt},
@@ -154,8 +153,7 @@ TEST_F(SettingsStoreTest, NumbersAreWrittenWithoutNeedlessDecimalPoint) {
     store.writeNumber("c", 0.1);
     store.writeNumber("d", 1.0 / 3);
     store.writeNumber("e", 123456789012345.0);
-    EXPECT_EQ(fileBytes(),
-              "[S]\r\ne=123456789012345\r\nd=0.3333333333333\r\nc=0.1\r\nb=-1\r\na=3");
+    EXPECT_EQ(fileBytes(), "[S]\r\ne=123456789012345\r\nd=0.3333333333333\r\nc=0.1\r\nb=-1\r\na=3");
 }
 
 TEST_F(SettingsStoreTest, ReopeningLoadsWhatWasWritten) {
@@ -214,7 +212,8 @@ TEST_F(SettingsStoreTest, WritesDuringAWriteAreQueuedAndRunInOrder) {
     store.selectSection("主界面"_gbk);
     EXPECT_TRUE(store.writeText("编辑框年1"_gbk, "2012"));
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false}));
-    EXPECT_EQ(fileBytes(), "[主界面]\r\n编辑框年1=2012\r\n[随机词组]\r\n词组索引=4\r\n当前词=甲"_gbk);
+    EXPECT_EQ(fileBytes(),
+              "[主界面]\r\n编辑框年1=2012\r\n[随机词组]\r\n词组索引=4\r\n当前词=甲"_gbk);
     // The handler's selection did not move the write in progress, nor the caller's section.
     EXPECT_EQ(store.section(), "主界面"_gbk);
 }
@@ -230,7 +229,8 @@ TEST_F(SettingsStoreTest, SectionThatCannotBeFoundGivesTheTwoMessagesAndFails) {
     desktop.onProcessEvents([&] { store.open(other); });
     EXPECT_FALSE(store.writeText("b", "2"));
     ASSERT_EQ(desktop.messages().size(), 2u);
-    EXPECT_EQ(desktop.messages()[0].text, "配置模块出现意外，可能导致无法正常保存！详情请咨询澜川。"_gbk);
+    EXPECT_EQ(desktop.messages()[0].text,
+              "配置模块出现意外，可能导致无法正常保存！详情请咨询澜川。"_gbk);
     EXPECT_EQ(desktop.messages()[0].title, "澜川："_gbk);
     EXPECT_EQ(desktop.messages()[0].icon, MessageIcon::Warning);
     EXPECT_EQ(desktop.messages()[1].text, "[甲]\r\nx=1"_gbk);
