@@ -38,9 +38,7 @@ class Application {
 
     // What a generation run is given: the windows, the generator, the title expression and
     // the stop flag, which the running import button's second click sets.
-    GenerationContext generationContext() {
-        return {ui(), random_, titlePattern_, stopRequested_};
-    }
+    GenerationContext generationContext() { return {ui(), random_, titlePattern_, stopRequested_}; }
 
   private:
     Controls& controls_;

@@ -111,7 +111,9 @@ void onMainWindowCreated(Application& app) {
     bringDependentControlsInLine(app.controls());
 }
 
-void onMainWindowClosing(Application& app) { saveAllSettings(app); }
+void onMainWindowClosing(Application& app) {
+    saveAllSettings(app);
+}
 
 void saveAllSettings(Application& app) {
     SettingsStore& store = app.settings();

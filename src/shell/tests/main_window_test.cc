@@ -48,13 +48,19 @@ struct DependentRule {
 
 TEST_F(MainWindowTest, EachCheckBoxEnablesItsDependentsExactlyWhileChecked) {
     const std::vector<DependentRule> rules = {
-        {"cut", kCutContentCheck, onCutContentClicked,
+        {"cut",
+         kCutContentCheck,
+         onCutContentClicked,
          {kCutFallbackCheck, kCutHeadEdit, kCutTailEdit}},
         {"extension", kExtensionCheck, onExtensionClicked, {kExtensionEdit}},
-        {"replace title", kReplaceTitleCheck, onReplaceTitleClicked,
+        {"replace title",
+         kReplaceTitleCheck,
+         onReplaceTitleClicked,
          {kTitlePatternEdit, kTitleReplacementEdit, kUseRegexCheck}},
         {"list pages", kListPagesCheck, onListPagesClicked, {kArticlesPerListPageEdit}},
-        {"insertion", kInsertPhrasesCheck, onInsertPhrasesClicked,
+        {"insertion",
+         kInsertPhrasesCheck,
+         onInsertPhrasesClicked,
          {kPhraseCombo, kEditPhrasesButton, kInsertCountMinEdit, kInsertCountMaxEdit}},
     };
     for (const DependentRule& rule : rules) {

@@ -151,9 +151,10 @@ TEST_F(StartupTest, ASecondInstanceSaysOnceThatItKeepsNothing) {
     ASSERT_EQ(otherDesktop.messages().size(), 1U);
     EXPECT_EQ(otherDesktop.messages()[0].title, "澜川："_gbk);
     EXPECT_EQ(otherDesktop.messages()[0].icon, MessageIcon::Warning);
-    const std::string expected = "另一个正在运行的澜川·页链站坊正在使用配置文件，"
-                                 "本次运行的设置将不会保存！\r\n配置文件："_gbk +
-                                 first.app.settings().path();
+    const std::string expected =
+        "另一个正在运行的澜川·页链站坊正在使用配置文件，"
+        "本次运行的设置将不会保存！\r\n配置文件："_gbk +
+        first.app.settings().path();
     EXPECT_EQ(otherDesktop.messages()[0].text, expected);
 
     // Its save link must not claim to have saved.
