@@ -125,12 +125,13 @@ std::string expandPage(std::string_view pageTemplate, const PageValues& values,
         page = replaceAll(page, tag, keywordsText(state));
     }
     if (const std::string& tag = "#随机汉字#"_gbk; contains(page, tag)) {
-        const std::string value = makeRandomChinese(readRandomChineseSettings(controls),
-                                                    state.random, state.traditional);
+        const std::string value =
+            makeRandomChinese(readRandomChineseSettings(controls), state.random, state.traditional);
         page = replaceAll(page, tag, value);
     }
     if (const std::string& tag = "#随机数母#"_gbk; contains(page, tag)) {
-        page = replaceAll(page, tag, makeRandomLetters(readRandomLettersSettings(controls), state.random));
+        page = replaceAll(page, tag,
+                          makeRandomLetters(readRandomLettersSettings(controls), state.random));
     }
     if (const std::string& tag = "#时间#"_gbk; contains(page, tag)) {
         const std::string value =
@@ -162,7 +163,8 @@ std::string keywordsText(ExpansionState& state) {
             state.keywordCursor = state.keywordCursor % count + 1;
             index = state.keywordCursor - 1;
         } else {
-            index = static_cast<std::size_t>(state.keywordBag.draw(1, static_cast<std::int64_t>(count)) - 1);
+            index = static_cast<std::size_t>(
+                state.keywordBag.draw(1, static_cast<std::int64_t>(count)) - 1);
         }
         if (!text.empty()) text += ',';
         text += state.keywords[index];

@@ -47,8 +47,7 @@ TEST_F(TagExpansionTest, ChainTagsGetExactlyTheirOwnValues) {
     values.nextLink = "n.htm";
     const std::string pageTemplate =
         "#本篇标题#|#本篇链接#|#上一篇标题#|#上一篇链接#|#下一篇标题#|#下一篇链接#"_gbk;
-    EXPECT_EQ(expandOne(pageTemplate, values),
-              "a|b #上一篇标题#|a.htm|没有上一篇了|#|n|n.htm"_gbk);
+    EXPECT_EQ(expandOne(pageTemplate, values), "a|b #上一篇标题#|a.htm|没有上一篇了|#|n|n.htm"_gbk);
     values.folderForm = true;
     EXPECT_EQ(expandOne(pageTemplate, values),
               "a|b #上一篇标题#|../a.htm|没有上一篇了|../#|n|../n.htm"_gbk);
