@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,37 @@ TEST_F(TagExpansionTest, DescriptionWithoutTagsLinksAndLineBreaks) {
     PageValues values;
     values.content = "abcdef";
     EXPECT_EQ(expandOne("#描述#|#描述#"_gbk, values), "abc|abc");
+}
+
+// The description cleans only as much of the article as its length needs; it must equal the
+// cut of the whole article cleaned.
+TEST_F(TagExpansionTest, DescriptionEqualsTheCutOfTheWholeCleanedContent) {
+    RegexObject linksAndTags;
+    RegexObject lineBlanks;
+    ASSERT_TRUE(linksAndTags.create(R"(([a-zA-z]+://|www.)[\w./]+|<[\S\s]+?>)"));
+    ASSERT_TRUE(lineBlanks.create(R"(^[　 \t]*$(\r\n)|^[ 　\t]+|[ 　\t]+$|\r|\n)"_gbk));
+    auto reference = [&](std::string_view content, int n) {
+        std::string text = lineBlanks.replace(linksAndTags.replace(content, ""), "");
+        while (text.starts_with(' ') || text.starts_with("　"_gbk)) {
+            text.erase(0, text.starts_with(' ') ? 1 : 2);
+        }
+        return multiReplace(leftChars(text, n), "\"", "\\\"", {.caseSensitive = true});
+    };
+    const std::vector<std::string> pieces = {
+        "<p>", "</p>", "<",           ">",          "<>",           "\r\n",      "\n",
+        "\r",  " ",    "　"_gbk,      "\t",         "http://a.b/c", "www.x.y/z", "文字"_gbk,
+        "abc", "\"",   "<a\nhref=x>", "\r\n  \r\n", "<!--\r\n-->"};
+    std::mt19937 engine(5);
+    for (int round = 0; round < 400; ++round) {
+        std::string content;
+        const std::size_t length = engine() % 400;
+        for (std::size_t i = 0; i < length; ++i) content += pieces[engine() % pieces.size()];
+        const int n = static_cast<int>(engine() % 150);
+        set(kDescriptionLengthMinEdit, std::to_string(n));
+        set(kDescriptionLengthMaxEdit, std::to_string(n));
+        ExpansionState state(controls_, random_);
+        ASSERT_EQ(descriptionOf(content, state), reference(content, n)) << content;
+    }
 }
 
 TEST_F(TagExpansionTest, KeywordsCycleInListOrderAcrossPages) {
