@@ -31,12 +31,9 @@ TEST(RandomChineseSettings, TheFirstCheckedTableButtonWins) {
         HanziTable expected;
     };
     const Case cases[] = {
-        {false, false, false, HanziTable::MostCommon},
-        {true, false, false, HanziTable::MostCommon},
-        {false, true, false, HanziTable::Common},
-        {false, false, true, HanziTable::LessCommon},
-        {false, true, true, HanziTable::Common},
-        {true, false, true, HanziTable::MostCommon},
+        {false, false, false, HanziTable::MostCommon}, {true, false, false, HanziTable::MostCommon},
+        {false, true, false, HanziTable::Common},      {false, false, true, HanziTable::LessCommon},
+        {false, true, true, HanziTable::Common},       {true, false, true, HanziTable::MostCommon},
     };
     for (const Case& c : cases) {
         FakeControls controls;
