@@ -4,13 +4,13 @@
 #include "controls/control_ops.h"
 #include "controls/main_window_names.h"
 #include "support/number_text.h"
+#include "taggen/generated_length.h"
 
 namespace yelian {
 
 std::string makeRandomChinese(const RandomChineseSettings& settings, RandomSource& random,
                               const TraditionalChinese& traditional) {
-    std::int64_t count = random.random(settings.minCount, settings.maxCount);
-    if (count < 1) count = 8;
+    const std::int64_t count = drawGeneratedLength(random, settings.minCount, settings.maxCount);
     const std::string_view table = hanziTable(settings.table);
     const auto last = static_cast<std::int64_t>(table.size()) - 2;
     std::string result;

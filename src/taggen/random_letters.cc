@@ -5,6 +5,7 @@
 #include "controls/main_window_names.h"
 #include "support/full_width.h"
 #include "support/number_text.h"
+#include "taggen/generated_length.h"
 
 namespace yelian {
 namespace {
@@ -36,8 +37,7 @@ char drawCharacter(CharClass charClass, RandomSource& random) {
 }  // namespace
 
 std::string makeRandomLetters(const RandomLettersSettings& settings, RandomSource& random) {
-    std::int64_t count = random.random(settings.minCount, settings.maxCount);
-    if (count < 1) count = 8;
+    const std::int64_t count = drawGeneratedLength(random, settings.minCount, settings.maxCount);
     std::string result;
     for (std::int64_t i = 0; i < count; ++i) {
         result += drawCharacter(drawClass(settings, random), random);

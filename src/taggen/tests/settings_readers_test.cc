@@ -2,20 +2,25 @@
 #include <gtest/gtest.h>
 
 #include "controls/main_window_names.h"
+#include "controls/main_window_table.h"
+#include "controls/record_controls.h"
 #include "support/gbk_text.h"
+#include "taggen/generated_length.h"
 #include "taggen/random_chinese.h"
 #include "taggen/random_letters.h"
-#include "taggen/tests/fake_controls.h"
 #include "taggen/time_text.h"
 
 namespace yelian {
 namespace {
 
 using namespace yelian::literals;
-using testing::FakeControls;
+
+RecordControls mainWindow() {
+    return RecordControls{mainWindowSpec()};
+}
 
 TEST(RandomChineseSettings, ReadsCountsTableAndTraditionalFromTheWindow) {
-    FakeControls controls;
+    RecordControls controls = mainWindow();
     controls.setText(kMainWindow, kChineseLengthMinEdit, "１０"_gbk);  // full-width digits
     controls.setText(kMainWindow, kChineseLengthMaxEdit, " 2x");
     controls.setChecked(kMainWindow, kTraditionalCheck, true);
@@ -25,28 +30,21 @@ TEST(RandomChineseSettings, ReadsCountsTableAndTraditionalFromTheWindow) {
     EXPECT_TRUE(settings.traditional);
 }
 
-TEST(RandomChineseSettings, TheFirstCheckedTableButtonWins) {
-    struct Case {
-        bool mostCommon, common, lessCommon;
-        HanziTable expected;
-    };
-    const Case cases[] = {
-        {false, false, false, HanziTable::MostCommon}, {true, false, false, HanziTable::MostCommon},
-        {false, true, false, HanziTable::Common},      {false, false, true, HanziTable::LessCommon},
-        {false, true, true, HanziTable::Common},       {true, false, true, HanziTable::MostCommon},
-    };
-    for (const Case& c : cases) {
-        FakeControls controls;
-        controls.setChecked(kMainWindow, kMostCommonRadio, c.mostCommon);
-        controls.setChecked(kMainWindow, kCommonRadio, c.common);
-        controls.setChecked(kMainWindow, kLessCommonRadio, c.lessCommon);
-        EXPECT_EQ(readRandomChineseSettings(controls).table, c.expected)
-            << c.mostCommon << c.common << c.lessCommon;
-    }
+TEST(RandomChineseSettings, TheCheckedTableButtonChoosesTheTable) {
+    RecordControls controls = mainWindow();
+    EXPECT_EQ(readRandomChineseSettings(controls).table, HanziTable::MostCommon);
+    controls.setChecked(kMainWindow, kCommonRadio, true);
+    EXPECT_EQ(readRandomChineseSettings(controls).table, HanziTable::Common);
+    controls.setChecked(kMainWindow, kLessCommonRadio, true);
+    EXPECT_EQ(readRandomChineseSettings(controls).table, HanziTable::LessCommon);
+    controls.setChecked(kMainWindow, kLessCommonRadio, false);
+    EXPECT_EQ(readRandomChineseSettings(controls).table, HanziTable::MostCommon);
 }
 
 TEST(RandomChineseSettings, EmptyCountBoxesGiveEightCharacters) {
-    const FakeControls controls;
+    RecordControls controls = mainWindow();
+    controls.setText(kMainWindow, kChineseLengthMinEdit, "");
+    controls.setText(kMainWindow, kChineseLengthMaxEdit, "");
     RandomSource random(1);
     const TraditionalChinese traditional;
     EXPECT_EQ(makeRandomChinese(readRandomChineseSettings(controls), random, traditional).size(),
@@ -54,11 +52,11 @@ TEST(RandomChineseSettings, EmptyCountBoxesGiveEightCharacters) {
 }
 
 TEST(RandomLettersSettings, ReadsCountsAndClassesFromTheWindow) {
-    FakeControls controls;
+    RecordControls controls = mainWindow();
     controls.setText(kMainWindow, kLettersLengthMinEdit, "１２"_gbk);
     controls.setText(kMainWindow, kLettersLengthMaxEdit, "abc");
     controls.setChecked(kMainWindow, kDigitsCheck, true);
-    controls.setChecked(kMainWindow, kUppercaseCheck, true);
+    controls.setChecked(kMainWindow, kLowercaseCheck, false);
     controls.setChecked(kMainWindow, kFullWidthCheck, true);
     const RandomLettersSettings settings = readRandomLettersSettings(controls);
     EXPECT_EQ(settings.minCount, 12);
@@ -70,7 +68,7 @@ TEST(RandomLettersSettings, ReadsCountsAndClassesFromTheWindow) {
 }
 
 TEST(TimeSettings, ReadsModeYearsAndExpressionFromTheWindow) {
-    FakeControls controls;
+    RecordControls controls = mainWindow();
     controls.setChecked(kMainWindow, kRandomTimeCheck, true);
     controls.setText(kMainWindow, kYearFromEdit, "2012");
     controls.setText(kMainWindow, kYearToEdit, "");
@@ -80,6 +78,22 @@ TEST(TimeSettings, ReadsModeYearsAndExpressionFromTheWindow) {
     EXPECT_EQ(settings.firstYear, 2012);
     EXPECT_EQ(settings.lastYear, 0);
     EXPECT_EQ(settings.expression, "<年>年"_gbk);
+}
+
+}  // namespace
+}  // namespace yelian
+
+namespace yelian {
+namespace {
+
+TEST(GeneratedLength, AHugeCountIsCappedAndAnEmptyOneGivesEight) {
+    RecordControls controls = mainWindow();
+    controls.setText(kMainWindow, kLettersLengthMinEdit, "99999999999");
+    controls.setText(kMainWindow, kLettersLengthMaxEdit, "99999999999");
+    RandomSource random(3);
+    EXPECT_EQ(makeRandomLetters(readRandomLettersSettings(controls), random).size(),
+              static_cast<std::size_t>(kMaxGeneratedLength));
+    EXPECT_EQ(drawGeneratedLength(random, 0, 0), 8);
 }
 
 }  // namespace

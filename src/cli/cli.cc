@@ -1,0 +1,240 @@
+// The command line: "yelian generate [OPTIONS] PATH...", its help, and its exit statuses.
+#include "cli/cli.h"
+
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <span>
+#include <system_error>
+
+#include "cli/control_assignment.h"
+#include "cli/generate_arguments.h"
+#include "cli/terminal_desktop.h"
+#include "controls/main_window_names.h"
+#include "controls/main_window_table.h"
+#include "controls/record_controls.h"
+#include "engine/generate_site.h"
+#include "engine/import_jobs.h"
+#include "settings/settings_location.h"
+#include "settings/settings_store.h"
+#include "support/native_path.h"
+#include "support/regex_object.h"
+
+namespace yelian {
+
+using namespace yelian::literals;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kMainHelp = R"(Usage: yelian COMMAND [OPTIONS]
+
+Commands:
+  generate    build the pages of a static site from article files and folders
+
+Options:
+  -h, --help  show this help; "yelian generate --help" shows the options of generate
+
+Example:
+  yelian generate --template 2 --yes articles/
+)";
+
+constexpr std::string_view kGenerateHelp = R"(Usage: yelian generate [OPTIONS] PATH...
+
+Writes one page per article into the folder "单页目录" beside the first article, as the
+desktop program's import buttons do, with the main window's settings.
+
+Each PATH is an article file, or a folder whose files are listed like the folder import
+(filter of 编辑框目录过滤, default "*.htm"), sorted by name so that runs repeat. The job is
+the PATHs in the order given.
+
+Options:
+  --settings FILE    read the main window's settings from FILE (section "主界面" and its
+                     side files); a FILE that does not exist leaves every control in its
+                     design state. Default: the desktop program's settings file. Settings
+                     are never written.
+                       yelian generate --settings ~/site.ini articles/
+  --set NAME=VALUE   set one main-window control by name before the run (repeatable): an
+                     edit box's text; a check box or radio button with 真/假, 1/0 or
+                     true/false; a combo box's item index; 选择夹模板's page index.
+                       yelian generate --set 选择框按顺序=真 --set 编辑框目录过滤=*.txt dir/
+  --template N       use template N (1 to 5), the same as --set 选择夹模板=N-1
+                       yelian generate --template 2 a.txt b.txt
+  --seed N           fix the random generator, so that a run can be repeated exactly
+                       yelian generate --seed 42 articles/
+  -y, --yes          answer OK/Yes to the run's questions (the random-count warning);
+                     without it they are asked on the terminal, and cancelled when standard
+                     input is not a terminal
+                       yelian generate --yes articles/
+  -q, --quiet        show no progress bar
+                       yelian generate --quiet articles/
+  -h, --help         show this help
+                       yelian generate --help
+
+Ctrl-C stops after the current article, closes the open list page and prints the report.
+The report goes to standard error, the output folder's path to standard output.
+
+Exit status: 0 every page written; 1 some pages could not be written; 2 usage or
+settings error; 3 cancelled at a question; 130 stopped with Ctrl-C.
+)";
+
+int usageError(std::ostream& err, std::string_view message) {
+    err << "yelian generate: " << message << "\nTry 'yelian generate --help'.\n";
+    return kExitUsage;
+}
+
+// The desktop program's settings file for this environment; nothing is created.
+std::string defaultSettingsFile(const CliEnvironment& environment) {
+    const std::string folder = chooseSettingsFolder(fromNativePath(environment.programFolder),
+                                                    fromNativePath(environment.xdgConfigHome),
+                                                    fromNativePath(environment.home));
+    return folder + kPathSeparator + kSettingsFileName.str();
+}
+
+// The main window as the desktop program restores it at its start: the controls of section
+// "主界面", then the selected template page. Only reads: a missing file changes nothing.
+std::optional<std::string> restoreMainWindow(Controls& controls, DesktopServices& desktop,
+                                             std::string_view settingsFile) {
+    const fs::path native = toNativePath(settingsFile);
+    std::error_code error;
+    if (!fs::exists(native, error)) return std::nullopt;
+    if (!fs::is_regular_file(native, error)) {
+        return "the settings file " + gbkToUtf8(settingsFile) + " is not a file";
+    }
+    SettingsStore store(desktop);
+    store.open(settingsFile);
+    if (store.persistence() == SettingsPersistence::Unreadable) {
+        return "the settings file " + gbkToUtf8(settingsFile) + " cannot be read";
+    }
+    store.restoreControls(controls, kMainWindow, kMainWindow);
+    const int page = controls.selectedIndex(kMainWindow, kTemplateTabs);
+    controls.setSelectedIndex(kMainWindow, kTemplateTabs,
+                              static_cast<int>(store.readNumber("模板序号"_gbk, page)));
+    store.close();
+    return std::nullopt;
+}
+
+// The job from the PATHs: files as they are, folders listed with the folder filter, by name.
+std::optional<std::string> collectJob(const std::vector<std::string>& paths,
+                                      std::string_view filter, GenerationJob& job) {
+    for (const std::string& path : paths) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(toNativePath(utf8ToGbk(path)), error);
+        const std::string gbk = fromNativePath(absolute.lexically_normal());
+        if (!error && fs::is_regular_file(absolute, error)) {
+            job.push_back(gbk);
+        } else if (!error && fs::is_directory(absolute, error)) {
+            for (std::string& file : listFolderFiles(gbk, filter, ListingOrder::ByName)) {
+                job.push_back(std::move(file));
+            }
+        } else {
+            return "no such article file or folder: " + path;
+        }
+    }
+    return std::nullopt;
+}
+
+int exitStatusOf(const RunOutcome& outcome, bool interrupted) {
+    if (interrupted) return kExitInterrupted;
+    switch (outcome.end) {
+        case RunOutcome::End::Cancelled:
+            return kExitCancelled;
+        case RunOutcome::End::Refused:
+            return kExitUsage;
+        case RunOutcome::End::Nothing:
+            return kExitAllWritten;
+        case RunOutcome::End::Finished:
+        case RunOutcome::End::Stopped:
+            break;
+    }
+    return outcome.pagesFailed > 0 ? kExitPagesFailed : kExitAllWritten;
+}
+
+int generate(std::span<const std::string> args, std::istream& in, std::ostream& out,
+             std::ostream& err, const CliEnvironment& environment) {
+    const ParsedGenerate parsed = parseGenerateArguments(args);
+    if (!parsed.error.empty()) return usageError(err, parsed.error);
+    const GenerateArguments& options = parsed.arguments;
+    if (options.help) {
+        out << kGenerateHelp;
+        return kExitAllWritten;
+    }
+
+    RecordControls controls{mainWindowSpec()};
+    bool stopRequested = false;
+    TerminalDesktop desktop(controls, in, out, err,
+                            {.assumeYes = options.yes,
+                             .canAsk = environment.inputIsTerminal,
+                             .showProgress = environment.errorIsTerminal && !options.quiet,
+                             .interrupted = environment.interrupted},
+                            stopRequested);
+
+    const std::string settingsFile =
+        options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
+    if (auto problem = restoreMainWindow(controls, desktop, settingsFile)) {
+        return usageError(err, *problem);
+    }
+    for (const auto& [name, value] : options.assignments) {
+        if (auto problem = assignControl(controls, name, value)) return usageError(err, *problem);
+    }
+    if (controls.selectedIndex(kMainWindow, kTemplateTabs) > 4) {
+        err << terminalText(kChooseTemplatePageMessage) << '\n';
+        return kExitUsage;
+    }
+
+    GenerationJob job;
+    if (auto problem =
+            collectJob(options.paths, controls.text(kMainWindow, kFolderFilterEdit), job)) {
+        return usageError(err, *problem);
+    }
+
+    RandomSource random;
+    if (options.seed) random.seed(*options.seed);
+    RegexObject titlePattern;
+    GenerationContext context{{controls, desktop}, random, titlePattern, stopRequested};
+    desktop.setJobSize(job.size());
+    const RunOutcome outcome = generateSite(context, job);
+    desktop.clearProgress();
+
+    switch (outcome.end) {
+        case RunOutcome::End::Nothing:
+            err << "yelian generate: no article files to generate from\n";
+            break;
+        case RunOutcome::End::Refused:
+            err << terminalText(outcome.problem) << '\n';
+            break;
+        case RunOutcome::End::Cancelled:
+            break;
+        case RunOutcome::End::Finished:
+        case RunOutcome::End::Stopped:
+            err << terminalText(runSummaryText(outcome) + "，已保存在这个目录："_gbk +
+                                outcome.outputFolder)
+                << '\n';
+            out << terminalText(outcome.outputFolder) << '\n';
+            break;
+    }
+    return exitStatusOf(outcome, desktop.wasInterrupted());
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, const CliEnvironment& environment) {
+    if (args.empty()) {
+        err << kMainHelp;
+        return kExitUsage;
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kMainHelp;
+        return kExitAllWritten;
+    }
+    if (command == "generate") {
+        return generate(std::span(args).subspan(1), in, out, err, environment);
+    }
+    err << "yelian: unknown command '" << command << "'\n\n" << kMainHelp;
+    return kExitUsage;
+}
+
+}  // namespace yelian

@@ -1,0 +1,269 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/control_assignment.h"
+#include "controls/main_window_names.h"
+#include "controls/main_window_table.h"
+#include "controls/record_controls.h"
+#include "settings/settings_store.h"
+#include "support/gbk_text.h"
+#include "support/native_path.h"
+#include "testing/scripted_desktop.h"
+#include "testing/temp_dir.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+using testing::readBytes;
+using testing::TempDir;
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+  protected:
+    CliTest() {
+        dir.write("arts/m.htm", "<title>M</title>m");
+        dir.write("arts/a.htm", "<title>A</title>a");
+        dir.write("arts/z.htm", "<title>Z</title>z");
+        dir.write("arts/n.txt", "n");
+        dir.write("arts/sub/s.htm", "<title>S</title>s");
+        // The program's folder holds no settings file: every control keeps its design state.
+        environment.programFolder = dir.file("bin");
+        fs::create_directory(environment.programFolder);
+    }
+
+    CliRun run(std::vector<std::string> args, std::string input = {}) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        CliRun result;
+        result.status = runCli(args, in, out, err, environment);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    // A run over the articles folder in job order, with a template that shows the neighbours.
+    std::vector<std::string> orderedRun(std::vector<std::string> extra) {
+        std::vector<std::string> args = {"generate",
+                                         "--set",
+                                         "选择框按顺序=真",
+                                         "--template",
+                                         "2",
+                                         "--set",
+                                         "编辑框模板2=#上一篇链接#|#本篇链接#|#下一篇链接#"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    }
+
+    std::string page(std::string_view name) const {
+        return readBytes(dir.path() / "arts" / "单页目录" / name);
+    }
+
+    TempDir dir;
+    CliEnvironment environment;
+};
+
+TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
+    const CliRun main = run({"--help"});
+    EXPECT_EQ(main.status, 0);
+    EXPECT_NE(main.out.find("generate"), std::string::npos);
+    EXPECT_NE(main.out.find("Example"), std::string::npos);
+
+    const CliRun generate = run({"generate", "--help"});
+    EXPECT_EQ(generate.status, 0);
+    for (const char* option :
+         {"--settings", "--set", "--template", "--seed", "--yes", "--quiet", "--help"}) {
+        EXPECT_NE(generate.out.find(option), std::string::npos) << option;
+        EXPECT_NE(generate.out.find(std::string("yelian generate ") + option), std::string::npos)
+            << "no example for " << option;
+    }
+}
+
+struct UsageCase {
+    std::vector<std::string> args;
+    const char* named;
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndNameTheirCause) {
+    const std::string arts = dir.file("arts");
+    const UsageCase cases[] = {
+        {{}, "Usage"},
+        {{"build"}, "'build'"},
+        {{"generate"}, "no PATH"},
+        {{"generate", "--frobnicate", arts}, "--frobnicate"},
+        {{"generate", "--template", "6", arts}, "'6'"},
+        {{"generate", "--template=0", arts}, "'0'"},
+        {{"generate", "--seed", "x1", arts}, "'x1'"},
+        {{"generate", arts, "--set"}, "--set needs a value"},
+        {{"generate", "--set", "选择框按顺序", arts}, "NAME=VALUE"},
+        {{"generate", "--set", "编辑框不存在=1", arts}, "编辑框不存在"},
+        {{"generate", "--set", "选择框按顺序=是的", arts}, "选择框按顺序"},
+        {{"generate", "--set", "组合框输出编码=7", arts}, "组合框输出编码"},
+        {{"generate", "--set", "选择夹模板=-1", arts}, "选择夹模板"},
+        {{"generate", "--set", "按钮更多=1", arts}, "按钮更多"},
+        {{"generate", dir.file("missing.htm")}, "missing.htm"},
+        {{"generate", "--settings", arts, arts}, "is not a file"},
+    };
+    for (const UsageCase& c : cases) {
+        const CliRun result = run(c.args);
+        SCOPED_TRACE(result.err);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(c.named), std::string::npos);
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录"));
+}
+
+TEST_F(CliTest, SettingsPagesAreRefusedWithTheSystemsMessage) {
+    const CliRun result = run({"generate", "--set", "选择夹模板=5", dir.file("arts")});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "请选择左边5个模板的其中一个来处理\n");
+}
+
+TEST(ControlAssignment, SetsEachKindOfControl) {
+    RecordControls controls{mainWindowSpec()};
+    EXPECT_FALSE(assignControl(controls, "编辑框目录过滤", "*.txt"));
+    EXPECT_EQ(controls.text(kMainWindow, kFolderFilterEdit), "*.txt");
+    for (const auto& [value, checked] :
+         std::vector<std::pair<const char*, bool>>{{"真", true},
+                                                   {"假", false},
+                                                   {"1", true},
+                                                   {"0", false},
+                                                   {"TRUE", true},
+                                                   {"false", false}}) {
+        EXPECT_FALSE(assignControl(controls, "选择框按顺序", value)) << value;
+        EXPECT_EQ(controls.checked(kMainWindow, kOrderedCheck), checked) << value;
+    }
+    EXPECT_FALSE(assignControl(controls, "单选框一般常用", "1"));
+    EXPECT_TRUE(controls.checked(kMainWindow, kCommonRadio));
+    EXPECT_FALSE(controls.checked(kMainWindow, kMostCommonRadio));
+    EXPECT_FALSE(assignControl(controls, "组合框输出编码", "2"));
+    EXPECT_EQ(controls.selectedIndex(kMainWindow, kOutputEncodingCombo), 2);
+    EXPECT_FALSE(assignControl(controls, "选择夹模板", "6"));
+    EXPECT_EQ(controls.selectedIndex(kMainWindow, kTemplateTabs), 6);
+    EXPECT_TRUE(assignControl(controls, "选择夹模板", "7"));
+    EXPECT_TRUE(assignControl(controls, "组合框输出编码", "1.5"));
+}
+
+TEST_F(CliTest, GeneratesTheFolderSortedByNameAndPrintsTheOutputFolder) {
+    const CliRun result = run(orderedRun({"--seed", "3", dir.file("arts")}));
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string output = dir.file("arts") + "/单页目录/";
+    EXPECT_EQ(result.out, output + "\n");
+    EXPECT_NE(result.err.find("处理完毕，已保存在这个目录：" + output), std::string::npos);
+    EXPECT_EQ(page("a.htm"), "#|a.htm|m.htm");
+    EXPECT_EQ(page("m.htm"), "a.htm|m.htm|z.htm");
+    EXPECT_EQ(page("z.htm"), "m.htm|z.htm|#");
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "n.txt"));
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "s.htm"));
+    // A generation never creates the settings file.
+    EXPECT_TRUE(fs::is_empty(environment.programFolder));
+}
+
+TEST_F(CliTest, PathsKeepTheirOrderAndFoldersUseTheFilter) {
+    const CliRun result = run(
+        orderedRun({"--set", "编辑框目录过滤=*.txt", dir.file("arts/z.htm"), dir.file("arts")}));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(page("z.htm"), "#|z.htm|n.txt");
+    EXPECT_EQ(page("n.txt"), "z.htm|n.txt|#");
+}
+
+TEST_F(CliTest, ReadsTheMainWindowFromTheSettingsFileWithoutWritingIt) {
+    const std::string settings = dir.file("site.ini");
+    {
+        testing::ScriptedDesktop desktop;
+        SettingsStore store(desktop);
+        store.open(fromNativePath(settings));
+        store.selectSection(kMainWindow);
+        store.writeBool(kOrderedCheck, true);
+        store.writeText(kFolderFilterEdit, "*.txt");
+        store.writeNumber("模板序号"_gbk, 1);
+        // The template editors keep their text in side files.
+        store.writeSideFile(kTemplateEditor2, "[#本篇链接#]"_gbk);
+    }
+    const std::string before = readBytes(settings);
+    const std::string sideFileBefore = readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn");
+    ASSERT_EQ(sideFileBefore, "[#本篇链接#]"_gbk);
+    const CliRun result = run({"generate", "--settings", settings, dir.file("arts")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(page("n.txt"), "[n.txt]");
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
+    EXPECT_EQ(readBytes(settings), before);
+    EXPECT_EQ(readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn"), sideFileBefore);
+}
+
+TEST_F(CliTest, QuestionsAreCancelledWithoutATerminalAndAnsweredByYes) {
+    const std::vector<std::string> unequal = {"generate",
+                                              "--template",
+                                              "2",
+                                              "--set",
+                                              "编辑框模板2=#随机篇链接##随机篇链接##随机篇标题#",
+                                              dir.file("arts/a.htm")};
+    const CliRun cancelled = run(unequal);
+    EXPECT_EQ(cancelled.status, 3);
+    EXPECT_NE(cancelled.err.find("数量不一致"), std::string::npos);
+    EXPECT_NE(cancelled.err.find("answered Cancel"), std::string::npos);
+    EXPECT_TRUE(cancelled.out.empty());
+
+    environment.inputIsTerminal = true;
+    EXPECT_EQ(run(unequal, "n\n").status, 3);
+    EXPECT_EQ(run(unequal, "").status, 3);
+    EXPECT_EQ(run(unequal, "y\n").status, 0);
+
+    environment.inputIsTerminal = false;
+    std::vector<std::string> withYes = unequal;
+    withYes.insert(withYes.begin() + 1, "--yes");
+    EXPECT_EQ(run(withYes).status, 0);
+}
+
+TEST_F(CliTest, CtrlCFinishesTheCurrentArticleAndReports) {
+    environment.interrupted = [] { return true; };
+    const CliRun result = run(orderedRun({dir.file("arts")}));
+    EXPECT_EQ(result.status, 130);
+    EXPECT_EQ(page("a.htm"), "#|a.htm|m.htm");
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "m.htm"));
+    EXPECT_NE(result.err.find("处理完毕"), std::string::npos);
+    EXPECT_FALSE(result.out.empty());
+}
+
+TEST_F(CliTest, PagesThatCannotBeWrittenGiveStatusOne) {
+    // A folder in the place of a page.
+    fs::create_directories(dir.path() / "arts" / "单页目录" / "m.htm");
+    const CliRun result = run(orderedRun({dir.file("arts")}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("m.htm"), std::string::npos);
+    EXPECT_EQ(page("z.htm"), "m.htm|z.htm|#");
+}
+
+TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
+    environment.errorIsTerminal = true;
+    const CliRun shown = run(orderedRun({dir.file("arts")}));
+    EXPECT_NE(shown.err.find("] 3/3 已处理 3 个文件"), std::string::npos) << shown.err;
+    const CliRun quiet = run(orderedRun({"--quiet", dir.file("arts")}));
+    EXPECT_EQ(quiet.err.find("] "), std::string::npos) << quiet.err;
+    environment.errorIsTerminal = false;
+    EXPECT_EQ(run(orderedRun({dir.file("arts")})).err.find("] "), std::string::npos);
+}
+
+TEST_F(CliTest, AFolderWithoutMatchesRunsNothing) {
+    const CliRun result = run({"generate", "--set", "编辑框目录过滤=*.none", dir.file("arts")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录"));
+}
+
+}  // namespace
+}  // namespace yelian

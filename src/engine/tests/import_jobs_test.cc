@@ -1,0 +1,215 @@
+#include "engine/import_jobs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "controls/main_window_table.h"
+#include "controls/record_controls.h"
+#include "support/gbk_text.h"
+#include "support/native_path.h"
+#include "testing/scripted_desktop.h"
+#include "testing/temp_dir.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+using testing::ScriptedDesktop;
+using testing::TempDir;
+
+class FolderListing : public ::testing::Test {
+  protected:
+    FolderListing() {
+        for (const char* name : {"a.htm", "B.HTM", "c.html", "a.txt", "ab.txt", "abc.txt", "a1.htm",
+                                 "文章.htm", "sub/d.htm", "sub/e.txt"}) {
+            dir.write(name, "x");
+        }
+    }
+
+    std::string folder() const { return fromNativePath(dir.path()); }
+
+    // The file names of full paths, as UTF-8, sorted unless the order matters.
+    std::vector<std::string> names(const std::vector<std::string>& paths, bool sort) const {
+        std::vector<std::string> result;
+        for (const std::string& path : paths) {
+            EXPECT_TRUE(path.starts_with(folder() + "/")) << path;
+            result.push_back(gbkToUtf8(path.substr(folder().size() + 1)));
+        }
+        if (sort) std::sort(result.begin(), result.end());
+        return result;
+    }
+
+    TempDir dir;
+};
+
+struct FilterCase {
+    const char* filter;
+    std::vector<std::string> expected;
+};
+
+TEST_F(FolderListing, LeftClickListingFollowsTheFilterRules) {
+    const FilterCase cases[] = {
+        {"*.htm", {"B.HTM", "a.htm", "a1.htm", "文章.htm"}},
+        {"*.htm|*.txt", {"B.HTM", "a.htm", "a.txt", "a1.htm", "ab.txt", "abc.txt", "文章.htm"}},
+        {"a?.txt", {"a.txt", "ab.txt"}},
+        {"A*.HTM", {"a.htm", "a1.htm"}},
+        {"*.HTML", {"c.html"}},
+        {"", {"B.HTM", "a.htm", "a.txt", "a1.htm", "ab.txt", "abc.txt", "c.html", "文章.htm"}},
+        {"*.*", {"B.HTM", "a.htm", "a.txt", "a1.htm", "ab.txt", "abc.txt", "c.html", "文章.htm"}},
+        {"nothing*", {}},
+    };
+    for (const FilterCase& c : cases) {
+        SCOPED_TRACE(c.filter);
+        EXPECT_EQ(names(listFolderFiles(folder(), c.filter), true), c.expected);
+    }
+}
+
+TEST_F(FolderListing, ByNameOrderIsSortedAndTakesAFinalSeparator) {
+    EXPECT_EQ(names(listFolderFiles(folder() + "/", "*.txt", ListingOrder::ByName), false),
+              (std::vector<std::string>{"a.txt", "ab.txt", "abc.txt"}));
+    EXPECT_TRUE(listFolderFiles(folder() + "/missing", "*").empty());
+}
+
+TEST_F(FolderListing, RightClickListingGoesPatternByPattern) {
+    ScriptedDesktop desktop;
+    const auto listed = names(listFolderFilesByPattern(desktop, folder(), "*.htm|*.txt"), false);
+    ASSERT_EQ(listed.size(), 7u);
+    const auto firstTxt = std::find_if(listed.begin(), listed.end(),
+                                       [](const std::string& n) { return n.ends_with(".txt"); });
+    EXPECT_EQ(firstTxt - listed.begin(), 4);
+    EXPECT_TRUE(std::all_of(firstTxt, listed.end(),
+                            [](const std::string& n) { return n.ends_with(".txt"); }));
+    EXPECT_EQ(desktop.processEventsCount(), 7);
+
+    const auto twice = names(listFolderFilesByPattern(desktop, folder(), "*.htm|a*.htm"), false);
+    EXPECT_EQ(std::count(twice.begin(), twice.end(), "a1.htm"), 2);
+    // "?" is exactly one character here, and subfolders are never entered.
+    EXPECT_EQ(names(listFolderFilesByPattern(desktop, folder(), "a?.txt"), true),
+              (std::vector<std::string>{"ab.txt"}));
+    EXPECT_TRUE(listFolderFilesByPattern(desktop, folder(), "sub/*.htm|sub").empty());
+    EXPECT_EQ(listFolderFilesByPattern(desktop, folder(), "").size(), 8u);
+}
+
+struct WildcardCase {
+    const char* name;
+    const char* pattern;
+    bool matches;
+};
+
+TEST(WildcardMatches, MatchesAsFileManagersDo) {
+    const WildcardCase cases[] = {
+        {"a.htm", "*.htm", true},
+        {"B.HTM", "*.htm", true},
+        {"c.html", "*.htm", false},
+        {"a.txt", "a?.txt", false},
+        {"ab.txt", "a?.txt", true},
+        {"abc.txt", "a*c.txt", true},
+        {"README", "*.*", true},
+        {"ab", "*b*", true},
+        {"aXbXc", "a*b*c", true},
+        {"aXbX", "a*b*c", false},
+        {"文章.htm", "??.htm", true},
+        {"文章.htm", "文*", true},
+        {"", "*", true},
+        {"a", "", false},
+    };
+    for (const WildcardCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " ~ " + c.pattern);
+        EXPECT_EQ(wildcardMatches(utf8ToGbk(c.name), utf8ToGbk(c.pattern)), c.matches);
+    }
+}
+
+TEST(FormatElapsed, ChoosesTheUnitAtTheLimits) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0 毫秒"},
+        {531, "531 毫秒"},
+        {999, "999 毫秒"},
+        {1000, "1 秒"},
+        {1234, "1.23 秒"},
+        {1005, "1.01 秒"},
+        {1500, "1.5 秒"},
+        {59994, "59.99 秒"},
+        {59995, "60 秒"},
+        {60000, "1 分"},
+        {90000, "1.5 分"},
+        {3599999, "60 分"},
+        {3600000, "1 时"},
+        {7200000, "2 时"},
+        {86400000, "1 天"},
+        {30LL * 86400000, "1 月"},
+        {360LL * 86400000, "1 年"},
+        {540LL * 86400000, "1.5 年"},
+    };
+    for (const auto& [milliseconds, text] : cases) {
+        SCOPED_TRACE(milliseconds);
+        EXPECT_EQ(gbkToUtf8(formatElapsed(milliseconds)), text);
+    }
+}
+
+class RunReport : public ::testing::Test {
+  protected:
+    RunReport() {
+        outcome.end = RunOutcome::End::Finished;
+        outcome.outputFolder = "/w/"_gbk + "单页目录/"_gbk;
+        outcome.elapsedMilliseconds = 1234;
+        outcome.pagesWritten = 3;
+        outcome.articlesDone = 3;
+    }
+
+    RecordControls controls{mainWindowSpec()};
+    ScriptedDesktop desktop;
+    Ui ui{controls, desktop};
+    RunOutcome outcome;
+};
+
+TEST_F(RunReport, AsksToOpenTheOutputFolder) {
+    desktop.answerMessage(MessageAnswer::Yes);
+    showRunReport(ui, outcome);
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(desktop.messageTextsUtf8()[0],
+              "耗时 1.23 秒 处理完毕，已保存在这个目录，是否打开它：/w/单页目录/");
+    EXPECT_EQ(desktop.messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(desktop.openedFolders(), (std::vector<std::string>{outcome.outputFolder}));
+
+    desktop.answerMessage(MessageAnswer::No);
+    showRunReport(ui, outcome);
+    EXPECT_EQ(desktop.openedFolders().size(), 1u);
+}
+
+TEST_F(RunReport, SaysHowManyPagesFailedAndTheFirstOfThem) {
+    outcome.pagesFailed = 2;
+    outcome.pagesWritten = 1;
+    outcome.firstFailedPath = "/w/"_gbk + "单页目录/b.htm"_gbk;
+    desktop.answerMessage(MessageAnswer::No);
+    showRunReport(ui, outcome);
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(desktop.messageTextsUtf8()[0],
+              "耗时 1.23 秒 处理完毕，其中 2 个页面未能写入（第一个：/w/单页目录/b.htm），"
+              "已保存在这个目录，是否打开它：/w/单页目录/");
+    EXPECT_EQ(desktop.messages()[0].icon, MessageIcon::Warning);
+}
+
+TEST_F(RunReport, ShowsTheProblemOfARefusedRunAndNothingForOthers) {
+    outcome.end = RunOutcome::End::Refused;
+    outcome.problem = "标题表达式有误"_gbk;
+    showRunReport(ui, outcome);
+    outcome.end = RunOutcome::End::Nothing;
+    showRunReport(ui, outcome);
+    outcome.end = RunOutcome::End::Cancelled;
+    showRunReport(ui, outcome);
+    EXPECT_EQ(desktop.messageTextsUtf8(), (std::vector<std::string>{"标题表达式有误"}));
+    EXPECT_TRUE(desktop.openedFolders().empty());
+}
+
+TEST(ChooseFolder, TrimsBlanksAndPassesTheInitialFolder) {
+    ScriptedDesktop desktop;
+    desktop.answerFolder("  /home/a b \t");
+    desktop.answerFolder("");
+    EXPECT_EQ(chooseFolder(desktop, "/start", "t"), "/home/a b");
+    EXPECT_EQ(chooseFolder(desktop, "/start", "t"), "");
+    EXPECT_EQ(desktop.folderDialogInitialFolders(), (std::vector<std::string>{"/start", "/start"}));
+}
+
+}  // namespace
+}  // namespace yelian

@@ -1,0 +1,312 @@
+// Article recognition: the text measures, heading titles and rankings.
+#include "templatemaker/body_extractor.h"
+
+#include <unordered_map>
+#include <utility>
+
+#include "support/text_routines.h"
+#include "support/text_search.h"
+#include "templatemaker/html_entities.h"
+#include "templatemaker/length_sort.h"
+#include "templatemaker/text_ratio.h"
+
+namespace yelian {
+namespace {
+
+// What never shows as article text: whole head, script, style, object, select and button
+// elements, textarea start and end tags (the text inside stays) and input tags.
+constexpr GbkConstant<
+    R"(<head[\s\S]*?/head>|<script[\s\S]*?/script>|<style[\s\S]*?/style>|<object[\s\S]*?/object>|<textarea[\s\S]+?>|</textarea>|<select[\s\S]*?/select>|<button[\s\S]*?/button>|<input[^<]*>)">
+    kNonContentPattern;
+// Single-line HTML comments and /* ... */ comments.
+constexpr GbkConstant<R"(<!--[^\r\n]*?-->|/\*[\s\S]*?\*/)"> kCommentPattern;
+// Whole anchors written "<a " (tag, link text and end tag), then every other tag.
+constexpr GbkConstant<R"(<a [\s\S]+?/a>|<[\s\S]+?>)"> kLinkAndTagPattern;
+constexpr GbkConstant<R"(\s)"> kWhitespacePattern;
+// Empty lines with their line break, blanks (the ideographic space too) at the ends of lines,
+// then every remaining CR, LF and TAB.
+constexpr GbkConstant<R"(^[　 \t]*$(\r\n)|^[ 　\t]+|[ 　\t]+$|\r|\n|\t)"> kLineTrimPattern;
+// A title up to its first "-", "_" or em dash: "$1" keeps the article's name, not the site's.
+constexpr GbkConstant<R"((.+?)(-|_|—).+)"> kTitleSuffixPattern;
+// Where sentences end, full-width punctuation included.
+constexpr GbkConstant<R"([。，！\?!,;；]|\r\n)"> kSentenceBreakPattern;
+constexpr GbkConstant<R"(<[\s\S]+?>)"> kTagPattern;
+// Anchor start and end tags only, so that link texts stay.
+constexpr GbkConstant<R"(<a[\s\S]+?>|</a>)"> kAnchorTagPattern;
+
+// The mark sentence breaks become before a text is cut into sentences (GBK A8 D3).
+constexpr GbkConstant<"ㄓ"> kSentenceMark;
+
+RegexObject compiled(std::string_view pattern) {
+    RegexObject regex;
+    regex.create(pattern);
+    return regex;
+}
+
+// The percentage of pieces found in other; an empty piece counts as found in a non-empty text.
+double shareFoundIn(const std::vector<std::string>& pieces, std::string_view other) {
+    if (pieces.empty()) return 0;
+    int found = 0;
+    for (const std::string& piece : pieces) {
+        const bool occurs =
+            piece.empty() ? !other.empty() : findText(other, piece, 0, false) != kNotFound;
+        if (occurs) ++found;
+    }
+    return found * 100.0 / static_cast<double>(pieces.size());
+}
+
+}  // namespace
+
+BodyExtractor::BodyExtractor(ProcessEvents processEvents)
+    : processEvents_(std::move(processEvents)),
+      scanner_(processEvents_),
+      nonContentPattern_(compiled(kNonContentPattern)),
+      commentPattern_(compiled(kCommentPattern)),
+      linkAndTagPattern_(compiled(kLinkAndTagPattern)),
+      whitespacePattern_(compiled(kWhitespacePattern)),
+      lineTrimPattern_(compiled(kLineTrimPattern)),
+      titleSuffixPattern_(compiled(kTitleSuffixPattern)),
+      sentenceBreakPattern_(compiled(kSentenceBreakPattern)),
+      tagPattern_(compiled(kTagPattern)),
+      anchorTagPattern_(compiled(kAnchorTagPattern)) {}
+
+std::string BodyExtractor::findHeadingTitle(int level, std::string_view pageTitle,
+                                            std::string_view page) {
+    const std::string open = "<h" + std::to_string(level);
+    const std::string close = "</h" + std::to_string(level) + ">";
+    NextOptions options;
+    options.backward = true;
+    std::string best;
+    std::string longest;
+    int cursor = 0;
+    while (true) {
+        std::string heading = textBetweenNext(page, open, close, cursor, options);
+        // The walk cuts after "<hN"; with "<h" in front the rest of the start tag is a tag
+        // again, and goes with the other tags.
+        if (!heading.empty()) heading.insert(0, "<h");
+        std::string current = cleanText(heading);
+        if (current.empty()) break;
+        const bool bestInTitle =
+            best.empty() ? !pageTitle.empty() : findText(pageTitle, best) != kNotFound;
+        if (bestInTitle && current.size() > best.size()) best = current;
+        if (current.size() > longest.size()) longest = std::move(current);
+    }
+    return best.empty() ? longest : best;
+}
+
+Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode,
+                                     std::string_view specs, bool skipHeadings,
+                                     bool guardShortTitle) {
+    std::string body;
+    switch (mode) {
+        case RecognitionMode::Grouping:
+            body = pickBlockByGrouping(page, "div");
+            body = preferTable(std::move(body), pickBlockByGrouping(page, "table"));
+            break;
+        case RecognitionMode::Nesting:
+            body = pickBlockByNesting(page, "div");
+            body = preferTable(std::move(body), pickBlockByNesting(page, "table"));
+            break;
+        case RecognitionMode::FirstBySpecs:
+        case RecognitionMode::AllBySpecs:
+            body = pickBlockBySpecs(page, specs, mode == RecognitionMode::AllBySpecs);
+            break;
+    }
+    Recognition result;
+    if (body == kLowTextRatioMarker) return result;
+    result.body = std::move(body);
+    TitleChoice choice = chooseTitle(page, skipHeadings, guardShortTitle);
+    result.title = std::move(choice.title);
+    result.pageTitle = std::move(choice.pageTitle);
+    return result;
+}
+
+std::string BodyExtractor::pickBlockBySpecs(std::string_view page, std::string_view specs,
+                                            bool allMatches) {
+    const std::string content = commentPattern_.replace(stripNonContent(page), "");
+    return scanner_.findBySpecs(content, specs, allMatches);
+}
+
+std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::string_view tag) {
+    std::vector<BlockGroup> groups;
+    // Equal stripped texts are found through this index instead of a walk over the groups.
+    std::unordered_map<std::string, std::size_t> groupOfText;
+    for (std::string& markup : findElements(page, tag)) {
+        if (processEvents_) processEvents_();
+        std::string text = strippedText(markup);
+        const auto [found, added] = groupOfText.try_emplace(text, groups.size());
+        if (added) {
+            groups.push_back({{}, std::move(text)});
+        }
+        groups[found->second].markups.push_back(std::move(markup));
+    }
+    if (groups.empty()) return {};
+    // The outermost of elements with the same text has the longest markup.
+    for (BlockGroup& group : groups) sortTextsByLength(group.markups, true);
+    sortGroupsByTextLength(groups, false);
+    // From the longest text down: a group is dropped when the next shorter group's text lies
+    // inside its text and carries more than half of it.
+    std::vector<bool> dropped(groups.size(), false);
+    for (std::size_t p = groups.size() - 1; p > 0; --p) {
+        const std::string& longer = groups[p].text;
+        const std::string& shorter = groups[p - 1].text;
+        if (!longer.empty() && findText(longer, shorter, 0, false) != kNotFound &&
+            isAbove(percentOf(shorter.size(), longer.size()), 50)) {
+            dropped[p] = true;
+        }
+    }
+    std::vector<BlockGroup> kept;
+    for (std::size_t p = 0; p < groups.size(); ++p) {
+        if (!dropped[p]) kept.push_back(std::move(groups[p]));
+    }
+    sortGroupsByTextLength(kept, true);
+    const BlockGroup& best = kept.front();
+    const std::string& markup = best.markups.front();
+    if (isAtLeast(percentOf(best.text.size(), markup.size()), 5)) return markup;
+    return kLowTextRatioMarker;
+}
+
+std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
+    std::vector<Block> blocks;
+    for (std::string& markup : findElements(page, tag)) {
+        if (processEvents_) processEvents_();
+        std::string text = strippedText(markup);
+        if (!text.empty()) blocks.push_back({std::move(markup), std::move(text)});
+    }
+    // A block that mostly holds one nested element of its kind is a container: that element
+    // (or one inside it) is the better candidate.
+    std::vector<bool> dropped(blocks.size(), false);
+    for (std::size_t j = blocks.size(); j-- > 0;) {
+        if (processEvents_) processEvents_();
+        dropped[j] = hasDominantNestedElement(blocks[j], tag);
+    }
+    std::vector<Block> kept;
+    for (std::size_t j = 0; j < blocks.size(); ++j) {
+        if (!dropped[j]) kept.push_back(std::move(blocks[j]));
+    }
+    if (kept.empty()) return {};
+    sortBlocksByTextLength(kept, true);
+    const Block& best = kept.front();
+    if (!isAtLeast(percentOf(best.text.size(), best.markup.size()), 5)) {
+        return kLowTextRatioMarker;
+    }
+    return best.markup.size() >= 10 ? best.markup : std::string();
+}
+
+std::vector<std::string> BodyExtractor::findElements(std::string_view document,
+                                                     std::string_view tag) {
+    const int count = scanner_.findElements(document, tag);
+    std::vector<std::string> markups;
+    markups.reserve(static_cast<std::size_t>(count));
+    // Raw: the markup must be found again in the page exactly as it stands there.
+    for (int i = 1; i <= count; ++i) markups.push_back(scanner_.element(i, true));
+    return markups;
+}
+
+bool BodyExtractor::hasDominantNestedElement(const Block& block, std::string_view tag) {
+    const std::string endTag = "</" + std::string(tag) + ">";
+    if (countOccurrences(block.markup, endTag) == 1) return false;
+    const std::vector<std::string> nested = findElements(block.markup, tag);
+    // The first element found in the block's own markup is the block itself.
+    for (std::size_t k = 1; k < nested.size(); ++k) {
+        if (processEvents_) processEvents_();
+        const std::string text = strippedText(nested[k]);
+        if (!text.empty() && isAbove(percentOf(text.size(), block.text.size()), 30)) return true;
+    }
+    return false;
+}
+
+BodyExtractor::TitleChoice BodyExtractor::chooseTitle(std::string_view page, bool skipHeadings,
+                                                      bool guardShortTitle) {
+    TitleChoice choice;
+    choice.pageTitle = cleanText(textBetween(page, "<title>", "</title>"));
+    const std::string& pageTitle = choice.pageTitle;
+    for (int level = 1; level <= 3 && !skipHeadings; ++level) {
+        if (processEvents_) processEvents_();
+        std::string heading = findHeadingTitle(level, pageTitle, page);
+        if (heading.empty()) continue;
+        if (findText(pageTitle, heading) != kNotFound || pageTitle.size() < heading.size()) {
+            choice.title = std::move(heading);
+            return choice;
+        }
+    }
+    std::string shortened = titleSuffixPattern_.replace(pageTitle, "$1");
+    const bool tooShort = shortened.size() * 3 < pageTitle.size();
+    choice.title = guardShortTitle && tooShort ? pageTitle : std::move(shortened);
+    return choice;
+}
+
+std::string BodyExtractor::preferTable(std::string divBlock, std::string tableBlock) {
+    const auto visibleLength = [this](std::string_view markup) {
+        return whitespacePattern_.replace(linkAndTagPattern_.replace(markup, ""), "").size();
+    };
+    if (isAbove(percentOf(visibleLength(tableBlock), visibleLength(divBlock)), 80)) {
+        return tableBlock;
+    }
+    return divBlock;
+}
+
+void BodyExtractor::sortGroupsByTextLength(std::vector<BlockGroup>& groups, bool descending) {
+    midpointInsertionSort(
+        groups, descending, [](const BlockGroup& group) { return group.text.size(); },
+        processEvents_);
+}
+
+void BodyExtractor::sortBlocksByTextLength(std::vector<Block>& blocks, bool descending) {
+    midpointInsertionSort(
+        blocks, descending, [](const Block& block) { return block.text.size(); }, processEvents_);
+}
+
+void BodyExtractor::sortTextsByLength(std::vector<std::string>& texts, bool descending) {
+    midpointInsertionSort(
+        texts, descending, [](const std::string& text) { return text.size(); }, processEvents_);
+}
+
+int BodyExtractor::similarity(std::string_view a, std::string_view b) {
+    const auto sentences = [this](std::string_view text) {
+        return splitText(sentenceBreakPattern_.replace(text, kSentenceMark), kSentenceMark);
+    };
+    const double shareOfA = shareFoundIn(sentences(a), b);
+    const double shareOfB = shareFoundIn(sentences(b), a);
+    return static_cast<int>((shareOfA + shareOfB) / 2);
+}
+
+std::string BodyExtractor::strippedText(std::string_view markup) {
+    std::string text = nonContentPattern_.replace(markup, "");
+    text = commentPattern_.replace(text, "");
+    text = linkAndTagPattern_.replace(text, "");
+    return whitespacePattern_.replace(text, "");
+}
+
+std::string BodyExtractor::stripNonContent(std::string_view text) {
+    return nonContentPattern_.replace(text, "");
+}
+
+std::string BodyExtractor::stripAnchorTags(std::string_view text) {
+    return anchorTagPattern_.replace(text, "");
+}
+
+std::string BodyExtractor::cleanText(std::string_view text) {
+    std::string result = decodeEntities(text, processEvents_);
+    result = nonContentPattern_.replace(result, "");
+    result = tagPattern_.replace(result, "");
+    result = lineTrimPattern_.replace(result, "");
+    return sanitiseTitle(result);
+}
+
+std::string BodyExtractor::compactText(std::string_view text) {
+    return whitespacePattern_.replace(tagPattern_.replace(text, ""), "");
+}
+
+std::string BodyExtractor::textWithoutLinks(std::string_view text) {
+    std::string result = decodeEntities(text, processEvents_);
+    result = nonContentPattern_.replace(result, "");
+    result = linkAndTagPattern_.replace(result, "");
+    return whitespacePattern_.replace(result, "");
+}
+
+std::string BodyExtractor::stripTags(std::string_view text) {
+    return tagPattern_.replace(text, "");
+}
+
+}  // namespace yelian

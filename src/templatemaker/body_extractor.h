@@ -1,0 +1,148 @@
+// Recognising a web page's article: the element that holds the main text and a title for it,
+// found from the structure of div and table elements and the amount of visible text in them,
+// without rules for particular sites. Texts are GBK; every length is in bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/text_encoding.h"
+#include "support/gbk_text.h"
+#include "support/markup_scanner.h"
+#include "support/regex_object.h"
+
+namespace yelian {
+
+// The result of a recognition whose best block has less than 5 % visible text: callers treat
+// it as a failure.
+inline constexpr GbkConstant<"[#文字比例低于5%#]"> kLowTextRatioMarker;
+
+// One element: its markup as it occurs in the page and its stripped text (the visible text
+// outside links, without whitespace).
+struct Block {
+    std::string markup;
+    std::string text;
+};
+
+// Elements whose stripped texts are equal (a wrapper holding a single inner element and that
+// element), in document order until sorted.
+struct BlockGroup {
+    std::vector<std::string> markups;
+    std::string text;
+};
+
+// How recognise picks the article element.
+enum class RecognitionMode {
+    // Elements with equal visible text form one group; the outermost element of the group
+    // with the most text, unless a shorter group inside it carries more than half its text.
+    Grouping = 0,
+    // The element with the most visible text among those no nested element of the same name
+    // carries more than 30 % of.
+    Nesting = 1,
+    // The first element of each tag specification, or every one (see pickBlockBySpecs).
+    FirstBySpecs = 2,
+    AllBySpecs = 3,
+};
+
+struct Recognition {
+    // The article element's markup exactly as it occurs in the page; empty when none was
+    // found (also when the best block's visible text is below 5 % of its markup).
+    std::string body;
+    // The article's title: a fitting heading, else the page title up to its site name.
+    std::string title;
+    // The page's title element as one clean line; empty when the body was not found.
+    std::string pageTitle;
+};
+
+// One extractor serves one template-making run on one thread; copies are independent.
+class BodyExtractor {
+  public:
+    // processEvents runs once per step of every long loop, so that a window stays responsive.
+    explicit BodyExtractor(ProcessEvents processEvents = {});
+
+    // Finds the article element of a page and its title. The grouping and nesting modes look
+    // at div and table elements and take the table when its visible text is more than 80 %
+    // of the div's; specs is read only by the specification modes.
+    Recognition recognise(std::string_view page, RecognitionMode mode, std::string_view specs = {},
+                          bool skipHeadings = false, bool guardShortTitle = false);
+
+    // The markup of the elements the "|"-separated tag specifications ("div class=text")
+    // choose in the page without its non-content elements and comments: the first of each,
+    // or with allMatches every one, joined with CR LF.
+    std::string pickBlockBySpecs(std::string_view page, std::string_view specs, bool allMatches);
+    // The recognition modes for one tag name: the chosen element's markup, empty text, or
+    // kLowTextRatioMarker when its visible text is below 5 % of its markup. The nesting mode
+    // also gives empty text for a chosen markup shorter than 10 bytes.
+    std::string pickBlockByGrouping(std::string_view page, std::string_view tag);
+    std::string pickBlockByNesting(std::string_view page, std::string_view tag);
+
+    // The title of the page's headings of level n (1, 2 or 3): while the page title contains
+    // the kept heading (an empty one counts as contained when the page title is not empty),
+    // a longer heading replaces it; without a kept heading, the longest one. The walk ends at
+    // the first heading whose cleaned text is empty.
+    std::string findHeadingTitle(int level, std::string_view pageTitle, std::string_view page);
+
+    // Midpoint insertion by the byte length of the stripped texts; which of several equally
+    // long blocks comes first depends on the order they arrive in, and decides the result.
+    void sortGroupsByTextLength(std::vector<BlockGroup>& groups, bool descending);
+    void sortBlocksByTextLength(std::vector<Block>& blocks, bool descending);
+
+    // How much two texts share, as a whole percentage: both are cut into sentences at
+    // punctuation and line breaks, and the shares of each text's sentences found in the other
+    // are averaged. A text without sentences shares nothing.
+    int similarity(std::string_view a, std::string_view b);
+
+    // The visible text outside links, without whitespace: its length measures how much
+    // article text a block carries.
+    std::string strippedText(std::string_view markup);
+    // Without head, script, style, object, select and button elements, textarea and input tags.
+    std::string stripNonContent(std::string_view text);
+    // Without anchor start and end tags; the link texts stay.
+    std::string stripAnchorTags(std::string_view text);
+    // The visible text of a title or heading as one file-name-safe line.
+    std::string cleanText(std::string_view text);
+    // Without tags and whitespace.
+    std::string compactText(std::string_view text);
+    // References decoded, then the visible text outside links without whitespace.
+    std::string textWithoutLinks(std::string_view text);
+    // Without tags; the text between them stays.
+    std::string stripTags(std::string_view text);
+
+  private:
+    // The title and the page's own title of a recognition: a heading of level 1 to 3 that
+    // the page title contains (or that is longer than the page title), else the page title up
+    // to its first "-", "_" or em dash. guardShortTitle keeps the whole page title when that
+    // cut leaves less than a third of it.
+    struct TitleChoice {
+        std::string title;
+        std::string pageTitle;
+    };
+    TitleChoice chooseTitle(std::string_view page, bool skipHeadings, bool guardShortTitle);
+
+    // The div candidate, or the table candidate when its visible text (links and tags
+    // removed) is more than 80 % of the div candidate's.
+    std::string preferTable(std::string divBlock, std::string tableBlock);
+
+    void sortTextsByLength(std::vector<std::string>& texts, bool descending);
+
+    // The element list of one search at a time; every pick searches before it reads.
+    std::vector<std::string> findElements(std::string_view document, std::string_view tag);
+    // True when one element nested in the block's markup with the same name carries more
+    // than 30 % of the block's stripped text.
+    bool hasDominantNestedElement(const Block& block, std::string_view tag);
+
+    ProcessEvents processEvents_;
+    MarkupScanner scanner_;
+    RegexObject nonContentPattern_;
+    RegexObject commentPattern_;
+    RegexObject linkAndTagPattern_;
+    RegexObject whitespacePattern_;
+    RegexObject lineTrimPattern_;
+    RegexObject titleSuffixPattern_;
+    RegexObject sentenceBreakPattern_;
+    RegexObject tagPattern_;
+    RegexObject anchorTagPattern_;
+};
+
+}  // namespace yelian
