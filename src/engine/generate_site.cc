@@ -30,16 +30,11 @@ constexpr int kTemplateCount = 5;
 // The template editor of the selected tab, or nothing when a tab other than the five
 // templates is selected.
 std::optional<std::string> selectedTemplateText(const Controls& controls) {
-    static constexpr std::array<std::string_view (*)(), kTemplateCount> kEditors{
-        [] { return std::string_view(kTemplateEditor1); },
-        [] { return std::string_view(kTemplateEditor2); },
-        [] { return std::string_view(kTemplateEditor3); },
-        [] { return std::string_view(kTemplateEditor4); },
-        [] { return std::string_view(kTemplateEditor5); },
-    };
+    const std::array<std::string_view, kTemplateCount> editors{
+        kTemplateEditor1, kTemplateEditor2, kTemplateEditor3, kTemplateEditor4, kTemplateEditor5};
     const int tab = controls.selectedIndex(kMainWindow, kTemplateTabs);
     if (tab < 0 || tab >= kTemplateCount) return std::nullopt;
-    return controls.text(kMainWindow, kEditors[static_cast<std::size_t>(tab)]());
+    return controls.text(kMainWindow, editors[static_cast<std::size_t>(tab)]);
 }
 
 bool pathExists(std::string_view text) {
@@ -125,11 +120,12 @@ class Run {
         : controls_(context.ui.controls),
           desktop_(context.ui.desktop),
           job_(job),
-          articles_(job, [&context, &readFile](std::string_view path) {
-              const Controls& controls = context.ui.controls;
-              return articleFromText(controls, context.titlePattern, path,
-                                     readFile(path, inputEncodingOf(controls)));
-          }),
+          articles_(job,
+                    [&context, &readFile](std::string_view path) {
+                        const Controls& controls = context.ui.controls;
+                        return articleFromText(controls, context.titlePattern, path,
+                                               readFile(path, inputEncodingOf(controls)));
+                    }),
           randomBag_(context.random),
           expansion_(context.ui.controls, context.random),
           pageTemplate_(std::move(pageTemplate)),
@@ -197,9 +193,8 @@ void Run::makePage(std::size_t i) {
     desktop_.processPendingEvents();
 
     const std::string content = cutContent(controls_, std::move(current.content));
-    const PageValues values{current.title, current.link, previous.title, previous.link,
-                            next.title,    next.link,    randomTitles,   randomLinks,
-                            content,       folderForm};
+    const PageValues values{current.title, current.link, previous.title, previous.link, next.title,
+                            next.link,     randomTitles, randomLinks,    content,       folderForm};
     writePage(current.link, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
     ++outcome_.articlesDone;
 
@@ -277,7 +272,8 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
         return outcome;
     }
 
-    if (!controls.checked(kMainWindow, kOrderedCheck)) job = shuffleList(std::move(job), context.random);
+    if (!controls.checked(kMainWindow, kOrderedCheck))
+        job = shuffleList(std::move(job), context.random);
     outcome.outputFolder = outputFolderOf(job.front());
     makeFolders(outcome.outputFolder);
 
