@@ -1,0 +1,116 @@
+// The list pages of a run: pages of links to the articles, a fixed number per page in the
+// order the articles are written, each page carrying the same bar of links to every list page.
+// The run starts them before the first article, adds each written article and finishes them
+// after the last one (also after a stop). The texts come from the main window's tab
+// "列表页设置"; each is read at the moment it is used.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/control_ops.h"
+#include "engine/text_encoding.h"
+
+namespace yelian {
+
+// The label of list page n (n >= 1) by the label kind chosen in "组合框页号类型" (read at
+// every call): 1 letters, 2 Chinese numerals, anything else decimal.
+std::string pageLabel(const Controls& controls, std::int64_t n);
+
+// Bijective base 26 in capital letters: 1 A, 26 Z, 27 AA, 702 ZZ, 703 AAA; empty below 1.
+std::string letterLabel(std::int64_t n);
+
+// The reading of n in simplified Chinese numerals, with the leading 一 always written:
+// 10 一十, 105 一百零五, 1050 一千零五十, 10000 一万, 100000000 一亿. A run of zero digits between
+// non-zero digits is one 零; a group name (万, 亿) is written whenever its group of four
+// digits is not empty. Groups above 亿 are 万亿 and 亿亿, so every int64 has its own label.
+// 0 gives 零; below 0 gives empty text.
+std::string chineseNumeral(std::int64_t n);
+
+// A text file put together in memory and written in one go.
+class TextFileBuffer {
+  public:
+    // Starts a new file at the GBK path, creating every missing folder along it.
+    void open(std::string_view path);
+    void append(std::string_view text) { text_ += text; }
+    // Writes the text in the encoding (with its byte-order mark) and closes the buffer. True
+    // when the file was written.
+    bool save(TextEncoding encoding);
+    bool isOpen() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+    std::string text_;
+};
+
+// Reads the value of the first href attribute of a text (the run's HTML tag helper).
+using HrefReader = std::function<std::string(std::string_view markup)>;
+
+// What the list pages of one run know.
+struct ListState {
+    std::int64_t perPage = 50;
+    std::int64_t pageCount = 1;
+    // The bar of links to every list page, built once: the same text on every page.
+    std::string bar;
+    // The file of every list page (index 0 is page 1); empty for a page whose link leads
+    // out of the output folder, which is never written.
+    std::vector<std::string> listPaths;
+    // The open page (1-based) and the entries on it so far.
+    std::int64_t current = 1;
+    std::int64_t entries = 0;
+    TextFileBuffer listFile;
+};
+
+// How the list pages of a run went, for the run's report.
+struct ListPagesReport {
+    std::int64_t pagesWritten = 0;
+    // Pages that could not be written (for example a bar link without href, whose path is
+    // the output folder itself).
+    std::int64_t pagesFailed = 0;
+    std::string firstFailedPath;
+    // A page was skipped because its link leads out of the output folder; said once.
+    bool pathRefused = false;
+};
+
+// One run's list pages. Messages go through the desktop; everything else is read from the
+// main window's controls.
+class ListPages {
+  public:
+    explicit ListPages(Ui ui) : ui_(ui) {}
+
+    // Before the first article: reads the options, builds the bar and every page's path, and
+    // opens page 1 when "选择框列表页" is ticked. outputFolder ends with a separator;
+    // articleCount is the job length.
+    void startListPages(std::string_view outputFolder, std::int64_t articleCount,
+                        const HrefReader& hrefOf);
+
+    // After article i of n was written: its link (without the "../" of the folder form), its
+    // title and the encoding it was written in. Writes the page when it is full.
+    void addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,
+                      std::int64_t i, std::int64_t n);
+
+    // After the last article (or a stop): writes the open page in the encoding of the last
+    // article written.
+    void finishListPages(TextEncoding encoding);
+
+    const ListState& state() const { return state_; }
+    const ListPagesReport& report() const { return report_; }
+
+  private:
+    bool enabled() const;
+    void openPage(std::int64_t page);
+    void closePage(TextEncoding encoding);
+    std::string headOfPage(std::int64_t page) const;
+
+    Ui ui_;
+    ListState state_;
+    ListPagesReport report_;
+    // The first bar link that leads out of the output folder, for the message.
+    std::string refusedHref_;
+};
+
+}  // namespace yelian

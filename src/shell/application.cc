@@ -1,0 +1,9 @@
+// The application object's construction.
+#include "shell/application.h"
+
+namespace yelian {
+
+Application::Application(Controls& controls, DesktopServices& desktop)
+    : controls_(controls), desktop_(desktop), settings_(desktop), keywordInserter_(random_) {}
+
+}  // namespace yelian

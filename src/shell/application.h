@@ -1,0 +1,56 @@
+// The application object: everything that lives from the program's start to its end (the
+// settings store, the title expression, the random generator, the simplified-to-traditional
+// converter, the keyword insertion's bags, the stop flag of a run and the input dialog's
+// record), with the windows and desktop services it runs against. One instance is created
+// before the main window and passed by reference to whatever needs these objects.
+#pragma once
+
+#include "controls/control_ops.h"
+#include "engine/generation.h"
+#include "engine/keyword_insertion.h"
+#include "settings/settings_store.h"
+#include "shell/dialog_request.h"
+#include "support/random_source.h"
+#include "support/regex_object.h"
+#include "support/traditional_chinese.h"
+
+namespace yelian {
+
+class Application {
+  public:
+    // The store starts closed (startProgram opens it); the generator is seeded from the
+    // system's entropy source (random().seed() makes a run reproducible).
+    Application(Controls& controls, DesktopServices& desktop);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    ~Application() = default;
+
+    Controls& controls() { return controls_; }
+    DesktopServices& desktop() { return desktop_; }
+    Ui ui() { return {controls_, desktop_}; }
+
+    SettingsStore& settings() { return settings_; }
+    RegexObject& titlePattern() { return titlePattern_; }
+    RandomSource& random() { return random_; }
+    const TraditionalChinese& traditionalChinese() const { return traditionalChinese_; }
+    KeywordInserter& keywordInserter() { return keywordInserter_; }
+    DialogRequest& dialogRequest() { return dialogRequest_; }
+
+    // What a generation run is given: the windows, the generator, the title expression and
+    // the stop flag, which the running import button's second click sets.
+    GenerationContext generationContext() { return {ui(), random_, titlePattern_, stopRequested_}; }
+
+  private:
+    Controls& controls_;
+    DesktopServices& desktop_;
+    // Created in this order: the keyword insertion draws from the generator.
+    SettingsStore settings_;
+    RegexObject titlePattern_;
+    RandomSource random_;
+    TraditionalChinese traditionalChinese_;
+    KeywordInserter keywordInserter_;
+    DialogRequest dialogRequest_;
+    bool stopRequested_ = false;
+};
+
+}  // namespace yelian

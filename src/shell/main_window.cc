@@ -1,0 +1,97 @@
+// The main window's dependent controls, dropped files and save link.
+#include "shell/main_window.h"
+
+#include <initializer_list>
+
+#include "controls/main_window_names.h"
+#include "shell/startup.h"
+#include "support/gbk_text.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+// The title source whose first line can be dropped: "文件内容首行".
+constexpr int kFirstLineTitleSource = 2;
+
+void enableWhen(Controls& controls, bool on, std::initializer_list<std::string_view> names) {
+    for (std::string_view name : names) controls.setEnabled(kMainWindow, name, on);
+}
+
+bool isChecked(const Controls& controls, std::string_view checkBox) {
+    return controls.checked(kMainWindow, checkBox);
+}
+
+}  // namespace
+
+const std::array<std::string_view, 5>& templateEditors() {
+    static const std::array<std::string_view, 5> editors = {
+        kTemplateEditor1, kTemplateEditor2, kTemplateEditor3, kTemplateEditor4, kTemplateEditor5};
+    return editors;
+}
+
+void onTitleSourceChanged(Controls& controls) {
+    const bool firstLine =
+        controls.selectedIndex(kMainWindow, kTitleSourceCombo) == kFirstLineTitleSource;
+    enableWhen(controls, firstLine, {kDropFirstLineCheck});
+}
+
+void onCutContentClicked(Controls& controls) {
+    enableWhen(controls, isChecked(controls, kCutContentCheck),
+               {kCutFallbackCheck, kCutHeadEdit, kCutTailEdit});
+}
+
+void onExtensionClicked(Controls& controls) {
+    enableWhen(controls, isChecked(controls, kExtensionCheck), {kExtensionEdit});
+}
+
+void onReplaceTitleClicked(Controls& controls) {
+    enableWhen(controls, isChecked(controls, kReplaceTitleCheck),
+               {kTitlePatternEdit, kTitleReplacementEdit, kUseRegexCheck});
+}
+
+void onListPagesClicked(Controls& controls) {
+    enableWhen(controls, isChecked(controls, kListPagesCheck), {kArticlesPerListPageEdit});
+}
+
+void onInsertPhrasesClicked(Controls& controls) {
+    enableWhen(controls, isChecked(controls, kInsertPhrasesCheck),
+               {kPhraseCombo, kEditPhrasesButton, kInsertCountMinEdit, kInsertCountMaxEdit});
+}
+
+void bringDependentControlsInLine(Controls& controls) {
+    onTitleSourceChanged(controls);
+    onCutContentClicked(controls);
+    onExtensionClicked(controls);
+    onReplaceTitleClicked(controls);
+    onListPagesClicked(controls);
+    onInsertPhrasesClicked(controls);
+}
+
+void onFilesDropped(Controls& controls, const std::vector<std::string>& paths) {
+    const auto& editors = templateEditors();
+    if (paths.empty()) return;
+    const int page = controls.selectedIndex(kMainWindow, kTemplateTabs);
+    if (page < 0 || page >= static_cast<int>(editors.size())) return;
+    std::string dropped;
+    if (paths.size() == 1) {
+        dropped = paths.front();
+    } else {
+        for (const std::string& path : paths) dropped.append(path).append("\r\n");
+    }
+    controls.setText(kMainWindow, editors[static_cast<std::size_t>(page)], dropped);
+}
+
+void onSaveSettingsLink(Application& app) {
+    saveAllSettings(app);
+    // Saying "saved" when this run keeps nothing would hide that the settings are lost.
+    if (const auto warning = persistenceWarning(app.settings())) {
+        app.desktop().messageBox(*warning, "澜川："_gbk, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    app.desktop().messageBox("保存完毕！"_gbk, "信息："_gbk, MessageButtons::Ok,
+                             MessageIcon::Information);
+}
+
+}  // namespace yelian

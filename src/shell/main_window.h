@@ -1,0 +1,44 @@
+// The main window's small handlers: the controls that are enabled only while the option they
+// belong to is on, files dropped on the window, and the "保存配置" link. The desktop program
+// binds each to its trigger; onMainWindowCreated runs the dependent-control handlers once.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/control_ops.h"
+#include "shell/application.h"
+
+namespace yelian {
+
+// The five template editors "编辑框模板1" ... "编辑框模板5", by the index of their tab page.
+const std::array<std::string_view, 5>& templateEditors();
+
+// "组合框标题来源" changed: dropping the first line only applies to titles taken from it.
+void onTitleSourceChanged(Controls& controls);
+// "选择框截取中间内容" clicked: the cut's markers and fallback.
+void onCutContentClicked(Controls& controls);
+// "选择框扩展名" clicked: the extension box.
+void onExtensionClicked(Controls& controls);
+// "选择框替换标题" clicked: the title pattern, replacement and regex choice.
+void onReplaceTitleClicked(Controls& controls);
+// "选择框列表页" clicked: the number of articles per list page.
+void onListPagesClicked(Controls& controls);
+// "选择框启用插词" clicked: the phrase group, its editor and the insertion counts.
+void onInsertPhrasesClicked(Controls& controls);
+
+// Runs the six handlers above in the order the window's start needs.
+void bringDependentControlsInLine(Controls& controls);
+
+// Files dropped on the main window: while one of the five template pages is selected, its
+// editor's text becomes the single path, or every path followed by CR LF; on the other pages
+// nothing happens.
+void onFilesDropped(Controls& controls, const std::vector<std::string>& paths);
+
+// The "保存配置" link: saves all settings and says "保存完毕！", or, when this run keeps no
+// settings, says why instead.
+void onSaveSettingsLink(Application& app);
+
+}  // namespace yelian

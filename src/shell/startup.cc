@@ -1,0 +1,145 @@
+// Start-up and shutdown of the main window.
+#include "shell/startup.h"
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+#include "controls/main_window_names.h"
+#include "settings/locked_file.h"
+#include "settings/settings_location.h"
+#include "shell/main_window.h"
+#include "support/gbk_text.h"
+#include "support/native_path.h"
+#include "support/text_routines.h"
+#include "taggen/phrase_groups.h"
+
+namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+inline constexpr GbkConstant<"兼容旧版2014年8月22日"> kTakeoverDoneKey;
+inline constexpr GbkConstant<"模板序号"> kTemplatePageKey;
+inline constexpr GbkConstant<"模板"> kOldTemplatePrefix;
+inline constexpr GbkConstant<"澜川："> kBrandTitle;
+
+// Far beyond any template; a larger file is not one an older version wrote.
+constexpr std::size_t kMaxOldTemplateSize = 64 * 1024 * 1024;
+
+// The file "模板N" that older versions kept beside their settings file.
+std::filesystem::path oldTemplateFile(std::string_view folder, std::size_t number) {
+    std::string path(folder);
+    if (!path.empty()) path += kPathSeparator;
+    path += kOldTemplatePrefix.str();
+    path += static_cast<char>('0' + number);
+    return toNativePath(path);
+}
+
+// Older versions wrote their templates as C strings into fixed buffers: the text ends at the
+// first zero byte.
+std::string_view upToFirstZero(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// Older versions kept each template editor in a file of its own; they are read into the
+// editors once and removed, and the settings remember that this was done.
+void takeOverOldTemplates(Application& app) {
+    SettingsStore& store = app.settings();
+    store.selectSection(kMainWindow);
+    if (store.readBool(kTakeoverDoneKey, false)) return;
+
+    const std::string folder = folderOf(store.path());
+    const auto& editors = templateEditors();
+    bool tookOver = false;
+    for (std::size_t i = 0; i < editors.size(); ++i) {
+        const auto bytes = readWholeFile(oldTemplateFile(folder, i + 1), kMaxOldTemplateSize);
+        if (!bytes || bytes->empty()) continue;
+        app.controls().setText(kMainWindow, editors[i], upToFirstZero(*bytes));
+        tookOver = true;
+    }
+    // The files are the texts' only other copy: the texts are saved before the files go,
+    // and a run that keeps nothing leaves the files for the next one.
+    if (tookOver) store.saveControls(app.controls(), kMainWindow, kMainWindow);
+    if (store.persistence() == SettingsPersistence::Saving) {
+        for (std::size_t i = 0; i < editors.size(); ++i) {
+            std::error_code ignored;
+            std::filesystem::remove(oldTemplateFile(folder, i + 1), ignored);
+        }
+    }
+    store.selectSection(kMainWindow);
+    store.writeBool(kTakeoverDoneKey, true);
+}
+
+// A stored number as a page index; the current page when it is no whole number within
+// reach of an int.
+int pageIndex(double stored, int current) {
+    if (!std::isfinite(stored) || stored <= std::numeric_limits<int>::min() - 1.0 ||
+        stored >= std::numeric_limits<int>::max() + 1.0) {
+        return current;
+    }
+    return static_cast<int>(stored);
+}
+
+void selectSavedTemplatePage(Application& app) {
+    SettingsStore& store = app.settings();
+    Controls& controls = app.controls();
+    store.selectSection(kMainWindow);
+    const int current = controls.selectedIndex(kMainWindow, kTemplateTabs);
+    const double stored = store.readNumber(kTemplatePageKey, current);
+    controls.setSelectedIndex(kMainWindow, kTemplateTabs, pageIndex(stored, current));
+}
+
+}  // namespace
+
+void startProgram(Application& app, std::string_view programFolder) {
+    app.settings().open(settingsFilePath(programFolder));
+    app.controls().showWindow(kMainWindow, false, {});
+    onMainWindowCreated(app);
+    if (const auto warning = persistenceWarning(app.settings())) {
+        app.desktop().messageBox(*warning, kBrandTitle, MessageButtons::Ok, MessageIcon::Warning);
+    }
+}
+
+void onMainWindowCreated(Application& app) {
+    app.settings().restoreControls(app.controls(), kMainWindow, kMainWindow);
+    takeOverOldTemplates(app);
+    selectSavedTemplatePage(app);
+    app.desktop().registerDropTarget(kMainWindow);
+    loadPhraseGroups(app.settings(), app.ui());
+    bringDependentControlsInLine(app.controls());
+}
+
+void onMainWindowClosing(Application& app) {
+    saveAllSettings(app);
+}
+
+void saveAllSettings(Application& app) {
+    SettingsStore& store = app.settings();
+    store.saveControls(app.controls(), kMainWindow, kMainWindow);
+    store.selectSection(kMainWindow);
+    store.writeNumber(kTemplatePageKey, app.controls().selectedIndex(kMainWindow, kTemplateTabs));
+    saveCurrentPhraseGroup(store, app.controls());
+}
+
+std::optional<std::string> persistenceWarning(const SettingsStore& store) {
+    std::string reason;
+    switch (store.persistence()) {
+        case SettingsPersistence::Closed:
+        case SettingsPersistence::Saving:
+            return std::nullopt;
+        case SettingsPersistence::InUse:
+            reason = "另一个正在运行的澜川·页链站坊正在使用配置文件，"_gbk;
+            break;
+        case SettingsPersistence::NotWritable:
+            reason = "配置文件无法写入，"_gbk;
+            break;
+        case SettingsPersistence::Unreadable:
+            reason = "配置文件无法读取，"_gbk;
+            break;
+    }
+    return reason + "本次运行的设置将不会保存！\r\n配置文件："_gbk + store.path();
+}
+
+}  // namespace yelian
