@@ -57,8 +57,9 @@ double shareFoundIn(const std::vector<std::string>& pieces, std::string_view oth
 
 }  // namespace
 
-BodyExtractor::BodyExtractor(ProcessEvents processEvents)
+BodyExtractor::BodyExtractor(ProcessEvents processEvents, GoOn goOn)
     : processEvents_(std::move(processEvents)),
+      goOn_(std::move(goOn)),
       scanner_(processEvents_),
       nonContentPattern_(compiled(kNonContentPattern)),
       commentPattern_(compiled(kCommentPattern)),
@@ -94,17 +95,33 @@ std::string BodyExtractor::findHeadingTitle(int level, std::string_view pageTitl
     return best.empty() ? longest : best;
 }
 
+bool BodyExtractor::step() {
+    if (processEvents_) processEvents_();
+    // Asked afresh at every step, so that a stop never outlives the call it was meant for.
+    const bool going = !goOn_ || goOn_();
+    if (!going) stopped_ = true;
+    return going;
+}
+
 Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode,
                                      std::string_view specs, bool skipHeadings,
                                      bool guardShortTitle) {
+    stopped_ = false;
+    Recognition result;
+    const auto stopped = [&result] {
+        result.failure = RecognitionFailure::Stopped;
+        return result;
+    };
     std::string body;
     switch (mode) {
         case RecognitionMode::Grouping:
             body = pickBlockByGrouping(page, "div");
+            if (stopped_) return stopped();
             body = preferTable(std::move(body), pickBlockByGrouping(page, "table"));
             break;
         case RecognitionMode::Nesting:
             body = pickBlockByNesting(page, "div");
+            if (stopped_) return stopped();
             body = preferTable(std::move(body), pickBlockByNesting(page, "table"));
             break;
         case RecognitionMode::FirstBySpecs:
@@ -112,10 +129,15 @@ Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode
             body = pickBlockBySpecs(page, specs, mode == RecognitionMode::AllBySpecs);
             break;
     }
-    Recognition result;
-    if (body == kLowTextRatioMarker) return result;
+    if (stopped_) return stopped();
+    if (body == kLowTextRatioMarker) {
+        result.failure = RecognitionFailure::LowTextRatio;
+        return result;
+    }
+    if (body.empty()) result.failure = RecognitionFailure::NoBlock;
     result.body = std::move(body);
     TitleChoice choice = chooseTitle(page, skipHeadings, guardShortTitle);
+    if (stopped_) return stopped();
     result.title = std::move(choice.title);
     result.pageTitle = std::move(choice.pageTitle);
     return result;
@@ -132,7 +154,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
     // Equal stripped texts are found through this index instead of a walk over the groups.
     std::unordered_map<std::string, std::size_t> groupOfText;
     for (std::string& markup : findElements(page, tag)) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         std::string text = strippedText(markup);
         const auto [found, added] = groupOfText.try_emplace(text, groups.size());
         if (added) {
@@ -169,7 +191,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
 std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
     std::vector<Block> blocks;
     for (std::string& markup : findElements(page, tag)) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         std::string text = strippedText(markup);
         if (!text.empty()) blocks.push_back({std::move(markup), std::move(text)});
     }
@@ -177,7 +199,7 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
     // (or one inside it) is the better candidate.
     std::vector<bool> dropped(blocks.size(), false);
     for (std::size_t j = blocks.size(); j-- > 0;) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         dropped[j] = hasDominantNestedElement(blocks[j], tag);
     }
     std::vector<Block> kept;
@@ -209,7 +231,7 @@ bool BodyExtractor::hasDominantNestedElement(const Block& block, std::string_vie
     const std::vector<std::string> nested = findElements(block.markup, tag);
     // The first element found in the block's own markup is the block itself.
     for (std::size_t k = 1; k < nested.size(); ++k) {
-        if (processEvents_) processEvents_();
+        if (!step()) return false;
         const std::string text = strippedText(nested[k]);
         if (!text.empty() && isAbove(percentOf(text.size(), block.text.size()), 30)) return true;
     }
@@ -222,7 +244,7 @@ BodyExtractor::TitleChoice BodyExtractor::chooseTitle(std::string_view page, boo
     choice.pageTitle = cleanText(textBetween(page, "<title>", "</title>"));
     const std::string& pageTitle = choice.pageTitle;
     for (int level = 1; level <= 3 && !skipHeadings; ++level) {
-        if (processEvents_) processEvents_();
+        if (!step()) break;
         std::string heading = findHeadingTitle(level, pageTitle, page);
         if (heading.empty()) continue;
         if (findText(pageTitle, heading) != kNotFound || pageTitle.size() < heading.size()) {
@@ -249,17 +271,19 @@ std::string BodyExtractor::preferTable(std::string divBlock, std::string tableBl
 void BodyExtractor::sortGroupsByTextLength(std::vector<BlockGroup>& groups, bool descending) {
     midpointInsertionSort(
         groups, descending, [](const BlockGroup& group) { return group.text.size(); },
-        processEvents_);
+        {}, [this] { return step(); });
 }
 
 void BodyExtractor::sortBlocksByTextLength(std::vector<Block>& blocks, bool descending) {
     midpointInsertionSort(
-        blocks, descending, [](const Block& block) { return block.text.size(); }, processEvents_);
+        blocks, descending, [](const Block& block) { return block.text.size(); }, {},
+        [this] { return step(); });
 }
 
 void BodyExtractor::sortTextsByLength(std::vector<std::string>& texts, bool descending) {
     midpointInsertionSort(
-        texts, descending, [](const std::string& text) { return text.size(); }, processEvents_);
+        texts, descending, [](const std::string& text) { return text.size(); }, {},
+        [this] { return step(); });
 }
 
 int BodyExtractor::similarity(std::string_view a, std::string_view b) {
