@@ -146,9 +146,8 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     const std::vector<RecognitionMode> modes =
         options.mode ? std::vector{*options.mode}
                      : std::vector{RecognitionMode::Nesting, RecognitionMode::Grouping};
-    BodyExtractor extractor({}, [&environment] {
-        return !(environment.interrupted && environment.interrupted());
-    });
+    BodyExtractor extractor(
+        {}, [&environment] { return !(environment.interrupted && environment.interrupted()); });
     Recognition recognition;
     RecognitionMode used = modes.front();
     for (const RecognitionMode mode : modes) {
@@ -165,8 +164,8 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     }
     printRecognition(out, recognition, used);
     if (recognition.failure != RecognitionFailure::None) {
-        err << "yelian recognise: no article element recognised (" << failureName(recognition.failure)
-            << ")\n";
+        err << "yelian recognise: no article element recognised ("
+            << failureName(recognition.failure) << ")\n";
         return kExitRecognitionFailed;
     }
     return kExitAllWritten;

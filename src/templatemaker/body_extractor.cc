@@ -96,21 +96,21 @@ std::string BodyExtractor::findHeadingTitle(int level, std::string_view pageTitl
 }
 
 bool BodyExtractor::step() {
+    if (stopped_) return false;
     if (processEvents_) processEvents_();
-    // Asked afresh at every step, so that a stop never outlives the call it was meant for.
-    const bool going = !goOn_ || goOn_();
-    if (!going) stopped_ = true;
-    return going;
+    if (goOn_ && !goOn_()) stopped_ = true;
+    return !stopped_;
 }
 
 Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode,
                                      std::string_view specs, bool skipHeadings,
                                      bool guardShortTitle) {
-    stopped_ = false;
+    const StopScope scope(*this);
     Recognition result;
-    const auto stopped = [&result] {
-        result.failure = RecognitionFailure::Stopped;
-        return result;
+    const auto stopped = [] {
+        Recognition none;
+        none.failure = RecognitionFailure::Stopped;
+        return none;
     };
     std::string body;
     switch (mode) {
@@ -150,6 +150,7 @@ std::string BodyExtractor::pickBlockBySpecs(std::string_view page, std::string_v
 }
 
 std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::string_view tag) {
+    const StopScope scope(*this);
     std::vector<BlockGroup> groups;
     // Equal stripped texts are found through this index instead of a walk over the groups.
     std::unordered_map<std::string, std::size_t> groupOfText;
@@ -166,6 +167,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
     // The outermost of elements with the same text has the longest markup.
     for (BlockGroup& group : groups) sortTextsByLength(group.markups, true);
     sortGroupsByTextLength(groups, false);
+    if (stopped_) return {};
     // From the longest text down: a group is dropped when the next shorter group's text lies
     // inside its text and carries more than half of it.
     std::vector<bool> dropped(groups.size(), false);
@@ -182,6 +184,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
         if (!dropped[p]) kept.push_back(std::move(groups[p]));
     }
     sortGroupsByTextLength(kept, true);
+    if (stopped_) return {};
     const BlockGroup& best = kept.front();
     const std::string& markup = best.markups.front();
     if (isAtLeast(percentOf(best.text.size(), markup.size()), 5)) return markup;
@@ -189,6 +192,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
 }
 
 std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
+    const StopScope scope(*this);
     std::vector<Block> blocks;
     for (std::string& markup : findElements(page, tag)) {
         if (!step()) return {};
@@ -202,12 +206,14 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
         if (!step()) return {};
         dropped[j] = hasDominantNestedElement(blocks[j], tag);
     }
+    if (stopped_) return {};
     std::vector<Block> kept;
     for (std::size_t j = 0; j < blocks.size(); ++j) {
         if (!dropped[j]) kept.push_back(std::move(blocks[j]));
     }
     if (kept.empty()) return {};
     sortBlocksByTextLength(kept, true);
+    if (stopped_) return {};
     const Block& best = kept.front();
     if (!isAtLeast(percentOf(best.text.size(), best.markup.size()), 5)) {
         return kLowTextRatioMarker;
@@ -269,12 +275,14 @@ std::string BodyExtractor::preferTable(std::string divBlock, std::string tableBl
 }
 
 void BodyExtractor::sortGroupsByTextLength(std::vector<BlockGroup>& groups, bool descending) {
+    const StopScope scope(*this);
     midpointInsertionSort(
-        groups, descending, [](const BlockGroup& group) { return group.text.size(); },
-        {}, [this] { return step(); });
+        groups, descending, [](const BlockGroup& group) { return group.text.size(); }, {},
+        [this] { return step(); });
 }
 
 void BodyExtractor::sortBlocksByTextLength(std::vector<Block>& blocks, bool descending) {
+    const StopScope scope(*this);
     midpointInsertionSort(
         blocks, descending, [](const Block& block) { return block.text.size(); }, {},
         [this] { return step(); });

@@ -147,8 +147,24 @@ class BodyExtractor {
     void sortTextsByLength(std::vector<std::string>& texts, bool descending);
 
     // One step of a long loop: processes events, then asks goOn; false (and stopped_ set)
-    // when the recognition is to end.
+    // when the operation is to end. Once refused, later steps of the same operation are
+    // refused without asking.
     bool step();
+
+    // Held by every public operation with steps: the outermost one starts unstopped, so that
+    // a stop ends one operation and never the next.
+    class StopScope {
+      public:
+        explicit StopScope(BodyExtractor& extractor) : extractor_(extractor) {
+            if (extractor_.depth_++ == 0) extractor_.stopped_ = false;
+        }
+        StopScope(const StopScope&) = delete;
+        StopScope& operator=(const StopScope&) = delete;
+        ~StopScope() { --extractor_.depth_; }
+
+      private:
+        BodyExtractor& extractor_;
+    };
 
     // The element list of one search at a time; every pick searches before it reads.
     std::vector<std::string> findElements(std::string_view document, std::string_view tag);
@@ -158,8 +174,9 @@ class BodyExtractor {
 
     ProcessEvents processEvents_;
     GoOn goOn_;
-    // Set by a step that goOn refused during the current recognise call.
+    // Set by a step that goOn refused during the current outermost operation.
     bool stopped_ = false;
+    int depth_ = 0;
     MarkupScanner scanner_;
     RegexObject nonContentPattern_;
     RegexObject commentPattern_;

@@ -49,8 +49,8 @@ std::string gbkArticle() {
            "\x80" + std::string(33, 'a') + "</p></div>";
 }
 std::string gbkPage() {
-    return "<html><head><title>"_gbk + "测试页_站点"_gbk + "</title></head><body>" +
-           gbkArticle() + "</body></html>";
+    return "<html><head><title>"_gbk + "测试页_站点"_gbk + "</title></head><body>" + gbkArticle() +
+           "</body></html>";
 }
 
 class RecogniseTest : public ::testing::Test {
@@ -94,7 +94,8 @@ TEST_F(RecogniseTest, ModeOneFindsTheArticleOfAUtf8Page) {
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, expected);
     }
-    EXPECT_NE(jsonString(kUtf8Article).find("\\\"引号\\\"与\\\\反斜杠。</p>\\r\\n<p>第二段\\t制表\\u0001"),
+    EXPECT_NE(jsonString(kUtf8Article)
+                  .find("\\\"引号\\\"与\\\\反斜杠。</p>\\r\\n<p>第二段\\t制表\\u0001"),
               std::string::npos);
 }
 

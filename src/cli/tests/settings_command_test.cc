@@ -93,10 +93,10 @@ TEST_F(SettingsCommandTest, PrintsTheDesignStateWithoutCreatingTheFile) {
 }
 
 TEST_F(SettingsCommandTest, SaveRoundTripsAndGenerationReadsIt) {
-    const CliRun saved = settings({"--set", "选择框按顺序=真", "--set", "编辑框目录过滤=*.txt",
-                                "--set", "编辑框模板3=第一行\r\n第二行\t\\", "--set",
-                                "编辑框模板2=[#本篇链接#]", "--set", "选择夹模板=1", "--set",
-                                "组合框输出编码=2", "--save"});
+    const CliRun saved =
+        settings({"--set", "选择框按顺序=真", "--set", "编辑框目录过滤=*.txt", "--set",
+                  "编辑框模板3=第一行\r\n第二行\t\\", "--set", "编辑框模板2=[#本篇链接#]", "--set",
+                  "选择夹模板=1", "--set", "组合框输出编码=2", "--save"});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(lineOf(saved.out, "选择框按顺序"), "真");
 
@@ -121,21 +121,23 @@ TEST_F(SettingsCommandTest, SaveRoundTripsAndGenerationReadsIt) {
 
     const CliRun generated = run({"generate", "--settings", settingsFile, dir.file("arts")});
     EXPECT_EQ(generated.status, 0) << generated.err;
-    EXPECT_EQ(readBytes(dir.path() / "arts" / "单页目录" / "n.txt"),
-              "\xEF\xBB\xBF[n.txt]");
+    EXPECT_EQ(readBytes(dir.path() / "arts" / "单页目录" / "n.txt"), "\xEF\xBB\xBF[n.txt]");
     EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
     EXPECT_EQ(readBytes(settingsFile), content);
 }
 
 TEST_F(SettingsCommandTest, PhraseGroupsFillTheComboBoxAndTheCurrentGroupIsSaved) {
-    dir.write("site.ini", "[随机词组]\r\n当前词=乙|http://b.example\r\n随机词组=甲|http://a.example┊*┊乙|http://b.example"_gbk);
+    dir.write(
+        "site.ini",
+        "[随机词组]\r\n当前词=乙|http://b.example\r\n随机词组=甲|http://a.example┊*┊乙|http://b.example"_gbk);
     const CliRun printed = settings({});
     EXPECT_EQ(lineOf(printed.out, "组合框词"), "-1\t乙|http://b.example");
 
     const CliRun saved = settings({"--set", "组合框词=0", "--save"});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(lineOf(saved.out, "组合框词"), "0\t甲|http://a.example");
-    EXPECT_NE(readBytes(settingsFile).find("\r\n当前词=甲|http://a.example"_gbk), std::string::npos);
+    EXPECT_NE(readBytes(settingsFile).find("\r\n当前词=甲|http://a.example"_gbk),
+              std::string::npos);
 }
 
 TEST_F(SettingsCommandTest, SaveRefusesWhenAnotherInstanceHoldsTheFile) {
@@ -147,7 +149,8 @@ TEST_F(SettingsCommandTest, SaveRefusesWhenAnotherInstanceHoldsTheFile) {
     const CliRun result = settings({"--set", "选择框按顺序=真", "--save"});
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.empty());
-    EXPECT_NE(result.err.find("另一个正在运行的澜川·页链站坊正在使用配置文件，本次运行的设置将不会保存！"),
+    EXPECT_NE(result.err.find(
+                  "另一个正在运行的澜川·页链站坊正在使用配置文件，本次运行的设置将不会保存！"),
               std::string::npos)
         << result.err;
     EXPECT_NE(result.err.find("nothing was saved"), std::string::npos);
@@ -200,8 +203,8 @@ TEST_F(SettingsCommandTest, SaveUsesTheDesktopProgramsFileByDefault) {
 TEST_F(SettingsCommandTest, GenerationTakesNoOldTemplatesOverAndWritesNoFlag) {
     dir.write("site.ini", "[主界面]\r\n编辑框模板3=<b>#本篇链接#</b>"_gbk);
     dir.write("模板1", "old template");
-    const CliRun result = run({"generate", "--settings", settingsFile, "--template", "3",
-                            "--set", "编辑框目录过滤=*.txt", dir.file("arts")});
+    const CliRun result = run({"generate", "--settings", settingsFile, "--template", "3", "--set",
+                               "编辑框目录过滤=*.txt", dir.file("arts")});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(readBytes(dir.path() / "arts" / "单页目录" / "n.txt"), "<b>n.txt</b>");
     EXPECT_EQ(readBytes(dir.path() / "模板1"), "old template");
