@@ -263,8 +263,7 @@ std::string KeywordInserter::insertIntoArticle(Ui ui, std::string content) {
     const std::int64_t n =
         random_.random(textToInteger(ui.controls.text(kMainWindow, kInsertCountMinEdit)),
                        textToInteger(ui.controls.text(kMainWindow, kInsertCountMaxEdit)));
-    return insertKeywords(content, *text, n, random_,
-                          [&ui] { ui.desktop.processPendingEvents(); });
+    return insertKeywords(content, *text, n, random_, [&ui] { ui.desktop.processPendingEvents(); });
 }
 
 }  // namespace yelian

@@ -35,8 +35,8 @@ std::int64_t pageCountOf(std::int64_t count, std::int64_t perPage) {
 // The name a group of four digits carries: 万 for the first above the units, 亿 for the
 // second, then 万亿 and 亿亿.
 const std::string& groupName(std::size_t group) {
-    static const std::array<std::string, 5> names = {
-        "", "万"_gbk, "亿"_gbk, "万亿"_gbk, "亿亿"_gbk};
+    static const std::array<std::string, 5> names = {"", "万"_gbk, "亿"_gbk, "万亿"_gbk,
+                                                     "亿亿"_gbk};
     return names[std::min(group, names.size() - 1)];
 }
 
@@ -97,9 +97,9 @@ std::string letterLabel(std::int64_t n) {
 }
 
 std::string chineseNumeral(std::int64_t n) {
-    static const std::array<std::string, 10> digitNames = {
-        "零"_gbk, "一"_gbk, "二"_gbk, "三"_gbk, "四"_gbk,
-        "五"_gbk, "六"_gbk, "七"_gbk, "八"_gbk, "九"_gbk};
+    static const std::array<std::string, 10> digitNames = {"零"_gbk, "一"_gbk, "二"_gbk, "三"_gbk,
+                                                           "四"_gbk, "五"_gbk, "六"_gbk, "七"_gbk,
+                                                           "八"_gbk, "九"_gbk};
     static const std::array<std::string, 4> positionNames = {"", "十"_gbk, "百"_gbk, "千"_gbk};
     if (n < 0) return {};
     if (n == 0) return digitNames[0];
@@ -165,7 +165,7 @@ std::string ListPages::headOfPage(std::int64_t page) const {
 }
 
 void ListPages::startListPages(std::string_view outputFolder, std::int64_t articleCount,
-                               const HrefReader& hrefOf) {
+                               const MarkupScanner& tags) {
     const Controls& controls = ui_.controls;
     state_ = ListState{};
     report_ = ListPagesReport{};
@@ -182,7 +182,7 @@ void ListPages::startListPages(std::string_view outputFolder, std::int64_t artic
         const std::string label = pageLabel(controls, p);
         const std::array<ReplacePair, 1> labelPair = {{{pageNumberTag(), label}}};
         std::string block = replacePairs(blockText, labelPair, true);
-        std::string href = hrefOf(block);
+        std::string href = tags.attribute(block, "href");
         if (p == 1 && firstWithoutLabel) {
             std::string newHref = withoutLabel(href, label);
             if (!newHref.empty()) {
@@ -235,8 +235,8 @@ void ListPages::closePage(TextEncoding encoding) {
     if (report_.pagesFailed++ == 0) report_.firstFailedPath = path;
 }
 
-void ListPages::addListEntry(std::string_view link, std::string_view title,
-                             TextEncoding encoding, std::int64_t i, std::int64_t n) {
+void ListPages::addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,
+                             std::int64_t i, std::int64_t n) {
     if (!enabled()) return;
     ++state_.entries;
     if (state_.listFile.isOpen()) {

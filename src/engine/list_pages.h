@@ -6,13 +6,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "controls/control_ops.h"
 #include "engine/text_encoding.h"
+#include "support/markup_scanner.h"
 
 namespace yelian {
 
@@ -46,9 +46,6 @@ class TextFileBuffer {
     std::string path_;
     std::string text_;
 };
-
-// Reads the value of the first href attribute of a text (the run's HTML tag helper).
-using HrefReader = std::function<std::string(std::string_view markup)>;
 
 // What the list pages of one run know.
 struct ListState {
@@ -84,9 +81,10 @@ class ListPages {
 
     // Before the first article: reads the options, builds the bar and every page's path, and
     // opens page 1 when "选择框列表页" is ticked. outputFolder ends with a separator;
-    // articleCount is the job length.
+    // articleCount is the job length; tags is the run's HTML tag helper, which reads the
+    // href of each bar link.
     void startListPages(std::string_view outputFolder, std::int64_t articleCount,
-                        const HrefReader& hrefOf);
+                        const MarkupScanner& tags);
 
     // After article i of n was written: its link (without the "../" of the folder form), its
     // title and the encoding it was written in. Writes the page when it is full.
