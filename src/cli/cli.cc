@@ -7,16 +7,16 @@
 #include <span>
 #include <system_error>
 
-#include "cli/control_assignment.h"
 #include "cli/generate_arguments.h"
+#include "cli/main_window_settings.h"
+#include "cli/recognise_command.h"
+#include "cli/settings_command.h"
 #include "cli/terminal_desktop.h"
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
 #include "engine/generate_site.h"
 #include "engine/import_jobs.h"
-#include "settings/settings_location.h"
-#include "settings/settings_store.h"
 #include "support/native_path.h"
 #include "support/regex_object.h"
 
@@ -32,12 +32,17 @@ constexpr std::string_view kMainHelp = R"(Usage: yelian COMMAND [OPTIONS]
 
 Commands:
   generate    build the pages of a static site from article files and folders
+  recognise   find the article element and title of a saved web page (JSON)
+  settings    show the main window's settings; set and save them with --save
 
 Options:
-  -h, --help  show this help; "yelian generate --help" shows the options of generate
+  -h, --help  show this help; "yelian COMMAND --help" shows the options of a command
+                yelian settings --help
 
-Example:
+Examples:
   yelian generate --template 2 --yes articles/
+  yelian recognise page.htm
+  yelian settings --set 选择框按顺序=真 --save
 )";
 
 constexpr std::string_view kGenerateHelp = R"(Usage: yelian generate [OPTIONS] PATH...
@@ -50,10 +55,12 @@ Each PATH is an article file, or a folder whose files are listed like the folder
 the PATHs in the order given.
 
 Options:
-  --settings FILE    read the main window's settings from FILE (section "主界面" and its
-                     side files); a FILE that does not exist leaves every control in its
-                     design state. Default: the desktop program's settings file. Settings
-                     are never written.
+  --settings FILE    restore the main window from FILE as the desktop program's start
+                     does (section "主界面" and its side files, the template page, the
+                     phrase groups and the current group "当前词"); a FILE that does not
+                     exist restores like a first start. Default: the desktop program's
+                     settings file. Settings are never written ("yelian settings --save"
+                     writes them).
                        yelian generate --settings ~/site.ini articles/
   --set NAME=VALUE   set one main-window control by name before the run (repeatable): an
                      edit box's text; a check box or radio button with 真/假, 1/0 or
@@ -82,37 +89,6 @@ settings error; 3 cancelled at a question; 130 stopped with Ctrl-C.
 int usageError(std::ostream& err, std::string_view message) {
     err << "yelian generate: " << message << "\nTry 'yelian generate --help'.\n";
     return kExitUsage;
-}
-
-// The desktop program's settings file for this environment; nothing is created.
-std::string defaultSettingsFile(const CliEnvironment& environment) {
-    const std::string folder = chooseSettingsFolder(fromNativePath(environment.programFolder),
-                                                    fromNativePath(environment.xdgConfigHome),
-                                                    fromNativePath(environment.home));
-    return folder + kPathSeparator + kSettingsFileName.str();
-}
-
-// The main window as the desktop program restores it at its start: the controls of section
-// "主界面", then the selected template page. Only reads: a missing file changes nothing.
-std::optional<std::string> restoreMainWindow(Controls& controls, DesktopServices& desktop,
-                                             std::string_view settingsFile) {
-    const fs::path native = toNativePath(settingsFile);
-    std::error_code error;
-    if (!fs::exists(native, error)) return std::nullopt;
-    if (!fs::is_regular_file(native, error)) {
-        return "the settings file " + gbkToUtf8(settingsFile) + " is not a file";
-    }
-    SettingsStore store(desktop);
-    store.open(settingsFile);
-    if (store.persistence() == SettingsPersistence::Unreadable) {
-        return "the settings file " + gbkToUtf8(settingsFile) + " cannot be read";
-    }
-    store.restoreControls(controls, kMainWindow, kMainWindow);
-    const int page = controls.selectedIndex(kMainWindow, kTemplateTabs);
-    controls.setSelectedIndex(kMainWindow, kTemplateTabs,
-                              static_cast<int>(store.readNumber("模板序号"_gbk, page)));
-    store.close();
-    return std::nullopt;
 }
 
 // The job from the PATHs: files as they are, folders listed with the folder filter, by name.
@@ -172,11 +148,11 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
 
     const std::string settingsFile =
         options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
-    if (auto problem = restoreMainWindow(controls, desktop, settingsFile)) {
+    if (auto problem = readMainWindowSettings({controls, desktop}, settingsFile)) {
         return usageError(err, *problem);
     }
-    for (const auto& [name, value] : options.assignments) {
-        if (auto problem = assignControl(controls, name, value)) return usageError(err, *problem);
+    if (auto problem = assignControls(controls, options.assignments)) {
+        return usageError(err, *problem);
     }
     if (controls.selectedIndex(kMainWindow, kTemplateTabs) > 4) {
         err << terminalText(kChooseTemplatePageMessage) << '\n';
@@ -232,6 +208,12 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     if (command == "generate") {
         return generate(std::span(args).subspan(1), in, out, err, environment);
+    }
+    if (command == "recognise") {
+        return runRecognise(std::span(args).subspan(1), out, err, environment);
+    }
+    if (command == "settings") {
+        return runSettings(std::span(args).subspan(1), in, out, err, environment);
     }
     err << "yelian: unknown command '" << command << "'\n\n" << kMainHelp;
     return kExitUsage;

@@ -22,10 +22,12 @@ struct CliEnvironment {
     std::string home;
 };
 
-// Exit statuses of "yelian generate".
+// Exit statuses of the commands; 1 means what went wrong in the command's own work.
 enum CliExit : int {
     kExitAllWritten = 0,
     kExitPagesFailed = 1,
+    kExitRecognitionFailed = 1,
+    kExitNotSaved = 1,
     kExitUsage = 2,
     kExitCancelled = 3,
     kExitInterrupted = 130,

@@ -1,54 +1,12 @@
 // Parsing the command line of "yelian generate".
 #include "cli/generate_arguments.h"
 
-#include <charconv>
 #include <string_view>
+#include <utility>
+
+#include "cli/argument_walk.h"
 
 namespace yelian {
-namespace {
-
-template <typename Number>
-std::optional<Number> parseNumber(std::string_view text) {
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// Walks the arguments; an option's value is the rest after "=" or the next argument.
-class ArgumentWalk {
-  public:
-    explicit ArgumentWalk(std::span<const std::string> args) : args_(args) {}
-
-    bool done() const { return at_ >= args_.size(); }
-    std::string_view take() { return args_[at_++]; }
-
-    // Whether arg is the option (alone or with "=value"); fills value, or error when missing.
-    bool option(std::string_view arg, std::string_view name, std::string& value,
-                std::string& error) {
-        if (arg == name) {
-            if (done()) {
-                error = std::string(name) + " needs a value";
-            } else {
-                value = std::string(take());
-            }
-            return true;
-        }
-        if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=') {
-            value = std::string(arg.substr(name.size() + 1));
-            return true;
-        }
-        return false;
-    }
-
-  private:
-    std::span<const std::string> args_;
-    std::size_t at_ = 0;
-};
-
-}  // namespace
 
 ParsedGenerate parseGenerateArguments(std::span<const std::string> args) {
     ParsedGenerate parsed;
@@ -73,11 +31,10 @@ ParsedGenerate parseGenerateArguments(std::span<const std::string> args) {
             if (error.empty()) out.settingsFile = value;
         } else if (walk.option(arg, "--set", value, error)) {
             if (!error.empty()) break;
-            const std::size_t equals = value.find('=');
-            if (equals == std::string::npos || equals == 0) {
-                error = "--set expects NAME=VALUE, not '" + value + "'";
+            if (auto assignment = splitAssignment(value)) {
+                out.assignments.push_back(std::move(*assignment));
             } else {
-                out.assignments.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+                error = "--set expects NAME=VALUE, not '" + value + "'";
             }
         } else if (walk.option(arg, "--template", value, error)) {
             if (!error.empty()) break;

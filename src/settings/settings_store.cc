@@ -131,6 +131,7 @@ bool SettingsStore::open(std::string_view path) {
     close();
     path_ = std::string(path);
     fileCurrent_ = true;
+    saveFailed_ = false;
     const auto native = toNativePath(path);
     switch (file_.open(native)) {
         case LockedFile::OpenResult::Locked:
@@ -158,6 +159,7 @@ void SettingsStore::close() {
     file_.close();
     content_.clear();
     fileCurrent_ = true;
+    saveFailed_ = false;
     persistence_ = SettingsPersistence::Closed;
 }
 
@@ -247,6 +249,7 @@ bool SettingsStore::persist() {
     // A write that changed nothing leaves the file alone: closing a window rewrites every
     // key, and most of them hold what they held.
     if (!fileCurrent_) fileCurrent_ = file_.replace(content_);
+    if (!fileCurrent_) saveFailed_ = true;
     return fileCurrent_;
 }
 
@@ -278,7 +281,9 @@ bool SettingsStore::writeSideFile(std::string_view key, std::string_view bytes) 
     if (readWholeFile(target, bytes.size()) == bytes) return true;
     std::error_code ignored;
     std::filesystem::create_directories(target.parent_path(), ignored);
-    return replaceWholeFile(target, bytes);
+    if (replaceWholeFile(target, bytes)) return true;
+    saveFailed_ = true;
+    return false;
 }
 
 void SettingsStore::saveControls(Controls& controls, std::string_view window,

@@ -55,6 +55,9 @@ class SettingsStore {
 
     SettingsPersistence persistence() const { return persistence_; }
     const std::string& path() const { return path_; }
+    // True once a write of this saving store (value or side file) did not reach the disk
+    // since open, for example on a full disk: a caller that reports "saved" asks this first.
+    bool saveFailed() const { return saveFailed_; }
     // The content as the file holds it (GBK bytes, CR LF).
     const std::string& content() const { return content_; }
 
@@ -113,6 +116,7 @@ class SettingsStore {
     // The file holds exactly the content (false after a change not yet saved, or a failed
     // save, which the next write retries).
     bool fileCurrent_ = true;
+    bool saveFailed_ = false;
     bool busy_ = false;
     std::deque<PendingWrite> pending_;
 };

@@ -45,8 +45,7 @@ std::string_view upToFirstZero(std::string_view bytes) {
 
 // Older versions kept each template editor in a file of its own; they are read into the
 // editors once and removed, and the settings remember that this was done.
-void takeOverOldTemplates(Application& app) {
-    SettingsStore& store = app.settings();
+void takeOverOldTemplates(SettingsStore& store, Controls& controls) {
     store.selectSection(kMainWindow);
     if (store.readBool(kTakeoverDoneKey, false)) return;
 
@@ -56,12 +55,12 @@ void takeOverOldTemplates(Application& app) {
     for (std::size_t i = 0; i < editors.size(); ++i) {
         const auto bytes = readWholeFile(oldTemplateFile(folder, i + 1), kMaxOldTemplateSize);
         if (!bytes || bytes->empty()) continue;
-        app.controls().setText(kMainWindow, editors[i], upToFirstZero(*bytes));
+        controls.setText(kMainWindow, editors[i], upToFirstZero(*bytes));
         tookOver = true;
     }
     // The files are the texts' only other copy: the texts are saved before the files go,
     // and a run that keeps nothing leaves the files for the next one.
-    if (tookOver) store.saveControls(app.controls(), kMainWindow, kMainWindow);
+    if (tookOver) store.saveControls(controls, kMainWindow, kMainWindow);
     if (store.persistence() == SettingsPersistence::Saving) {
         for (std::size_t i = 0; i < editors.size(); ++i) {
             std::error_code ignored;
@@ -82,13 +81,23 @@ int pageIndex(double stored, int current) {
     return static_cast<int>(stored);
 }
 
-void selectSavedTemplatePage(Application& app) {
-    SettingsStore& store = app.settings();
-    Controls& controls = app.controls();
+void selectSavedTemplatePage(SettingsStore& store, Controls& controls) {
     store.selectSection(kMainWindow);
     const int current = controls.selectedIndex(kMainWindow, kTemplateTabs);
     const double stored = store.readNumber(kTemplatePageKey, current);
     controls.setSelectedIndex(kMainWindow, kTemplateTabs, pageIndex(stored, current));
+}
+
+enum class OldTemplates { TakeOver, Leave };
+
+// The start's restore; the takeover is the only step that writes.
+void restoreMainWindow(SettingsStore& store, Ui ui, OldTemplates oldTemplates) {
+    store.restoreControls(ui.controls, kMainWindow, kMainWindow);
+    if (oldTemplates == OldTemplates::TakeOver) takeOverOldTemplates(store, ui.controls);
+    selectSavedTemplatePage(store, ui.controls);
+    ui.desktop.registerDropTarget(kMainWindow);
+    loadPhraseGroups(store, ui);
+    bringDependentControlsInLine(ui.controls);
 }
 
 }  // namespace
@@ -103,12 +112,11 @@ void startProgram(Application& app, std::string_view programFolder) {
 }
 
 void onMainWindowCreated(Application& app) {
-    app.settings().restoreControls(app.controls(), kMainWindow, kMainWindow);
-    takeOverOldTemplates(app);
-    selectSavedTemplatePage(app);
-    app.desktop().registerDropTarget(kMainWindow);
-    loadPhraseGroups(app.settings(), app.ui());
-    bringDependentControlsInLine(app.controls());
+    restoreMainWindow(app.settings(), app.ui(), OldTemplates::TakeOver);
+}
+
+void restoreMainWindowReadOnly(SettingsStore& store, Ui ui) {
+    restoreMainWindow(store, ui, OldTemplates::Leave);
 }
 
 void onMainWindowClosing(Application& app) {

@@ -24,6 +24,11 @@ void startProgram(Application& app, std::string_view programFolder);
 // dropped files, fills the phrase combo box and enables the dependent controls to match.
 void onMainWindowCreated(Application& app);
 
+// The same restore without the takeover, so that nothing is written: the command line reads
+// the main window this way from a store that may be closed (every control then keeps its
+// design state and the phrase combo box is emptied, as at a first start).
+void restoreMainWindowReadOnly(SettingsStore& store, Ui ui);
+
 // Saves the main window's state; the window then closes (closing is never refused).
 void onMainWindowClosing(Application& app);
 

@@ -57,8 +57,9 @@ double shareFoundIn(const std::vector<std::string>& pieces, std::string_view oth
 
 }  // namespace
 
-BodyExtractor::BodyExtractor(ProcessEvents processEvents)
+BodyExtractor::BodyExtractor(ProcessEvents processEvents, GoOn goOn)
     : processEvents_(std::move(processEvents)),
+      goOn_(std::move(goOn)),
       scanner_(processEvents_),
       nonContentPattern_(compiled(kNonContentPattern)),
       commentPattern_(compiled(kCommentPattern)),
@@ -94,17 +95,33 @@ std::string BodyExtractor::findHeadingTitle(int level, std::string_view pageTitl
     return best.empty() ? longest : best;
 }
 
+bool BodyExtractor::step() {
+    if (stopped_) return false;
+    if (processEvents_) processEvents_();
+    if (goOn_ && !goOn_()) stopped_ = true;
+    return !stopped_;
+}
+
 Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode,
                                      std::string_view specs, bool skipHeadings,
                                      bool guardShortTitle) {
+    const StopScope scope(*this);
+    Recognition result;
+    const auto stopped = [] {
+        Recognition none;
+        none.failure = RecognitionFailure::Stopped;
+        return none;
+    };
     std::string body;
     switch (mode) {
         case RecognitionMode::Grouping:
             body = pickBlockByGrouping(page, "div");
+            if (stopped_) return stopped();
             body = preferTable(std::move(body), pickBlockByGrouping(page, "table"));
             break;
         case RecognitionMode::Nesting:
             body = pickBlockByNesting(page, "div");
+            if (stopped_) return stopped();
             body = preferTable(std::move(body), pickBlockByNesting(page, "table"));
             break;
         case RecognitionMode::FirstBySpecs:
@@ -112,10 +129,15 @@ Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode
             body = pickBlockBySpecs(page, specs, mode == RecognitionMode::AllBySpecs);
             break;
     }
-    Recognition result;
-    if (body == kLowTextRatioMarker) return result;
+    if (stopped_) return stopped();
+    if (body == kLowTextRatioMarker) {
+        result.failure = RecognitionFailure::LowTextRatio;
+        return result;
+    }
+    if (body.empty()) result.failure = RecognitionFailure::NoBlock;
     result.body = std::move(body);
     TitleChoice choice = chooseTitle(page, skipHeadings, guardShortTitle);
+    if (stopped_) return stopped();
     result.title = std::move(choice.title);
     result.pageTitle = std::move(choice.pageTitle);
     return result;
@@ -128,11 +150,12 @@ std::string BodyExtractor::pickBlockBySpecs(std::string_view page, std::string_v
 }
 
 std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::string_view tag) {
+    const StopScope scope(*this);
     std::vector<BlockGroup> groups;
     // Equal stripped texts are found through this index instead of a walk over the groups.
     std::unordered_map<std::string, std::size_t> groupOfText;
     for (std::string& markup : findElements(page, tag)) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         std::string text = strippedText(markup);
         const auto [found, added] = groupOfText.try_emplace(text, groups.size());
         if (added) {
@@ -144,6 +167,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
     // The outermost of elements with the same text has the longest markup.
     for (BlockGroup& group : groups) sortTextsByLength(group.markups, true);
     sortGroupsByTextLength(groups, false);
+    if (stopped_) return {};
     // From the longest text down: a group is dropped when the next shorter group's text lies
     // inside its text and carries more than half of it.
     std::vector<bool> dropped(groups.size(), false);
@@ -160,6 +184,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
         if (!dropped[p]) kept.push_back(std::move(groups[p]));
     }
     sortGroupsByTextLength(kept, true);
+    if (stopped_) return {};
     const BlockGroup& best = kept.front();
     const std::string& markup = best.markups.front();
     if (isAtLeast(percentOf(best.text.size(), markup.size()), 5)) return markup;
@@ -167,9 +192,10 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
 }
 
 std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
+    const StopScope scope(*this);
     std::vector<Block> blocks;
     for (std::string& markup : findElements(page, tag)) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         std::string text = strippedText(markup);
         if (!text.empty()) blocks.push_back({std::move(markup), std::move(text)});
     }
@@ -177,15 +203,17 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
     // (or one inside it) is the better candidate.
     std::vector<bool> dropped(blocks.size(), false);
     for (std::size_t j = blocks.size(); j-- > 0;) {
-        if (processEvents_) processEvents_();
+        if (!step()) return {};
         dropped[j] = hasDominantNestedElement(blocks[j], tag);
     }
+    if (stopped_) return {};
     std::vector<Block> kept;
     for (std::size_t j = 0; j < blocks.size(); ++j) {
         if (!dropped[j]) kept.push_back(std::move(blocks[j]));
     }
     if (kept.empty()) return {};
     sortBlocksByTextLength(kept, true);
+    if (stopped_) return {};
     const Block& best = kept.front();
     if (!isAtLeast(percentOf(best.text.size(), best.markup.size()), 5)) {
         return kLowTextRatioMarker;
@@ -209,7 +237,7 @@ bool BodyExtractor::hasDominantNestedElement(const Block& block, std::string_vie
     const std::vector<std::string> nested = findElements(block.markup, tag);
     // The first element found in the block's own markup is the block itself.
     for (std::size_t k = 1; k < nested.size(); ++k) {
-        if (processEvents_) processEvents_();
+        if (!step()) return false;
         const std::string text = strippedText(nested[k]);
         if (!text.empty() && isAbove(percentOf(text.size(), block.text.size()), 30)) return true;
     }
@@ -222,7 +250,7 @@ BodyExtractor::TitleChoice BodyExtractor::chooseTitle(std::string_view page, boo
     choice.pageTitle = cleanText(textBetween(page, "<title>", "</title>"));
     const std::string& pageTitle = choice.pageTitle;
     for (int level = 1; level <= 3 && !skipHeadings; ++level) {
-        if (processEvents_) processEvents_();
+        if (!step()) break;
         std::string heading = findHeadingTitle(level, pageTitle, page);
         if (heading.empty()) continue;
         if (findText(pageTitle, heading) != kNotFound || pageTitle.size() < heading.size()) {
@@ -247,19 +275,23 @@ std::string BodyExtractor::preferTable(std::string divBlock, std::string tableBl
 }
 
 void BodyExtractor::sortGroupsByTextLength(std::vector<BlockGroup>& groups, bool descending) {
+    const StopScope scope(*this);
     midpointInsertionSort(
-        groups, descending, [](const BlockGroup& group) { return group.text.size(); },
-        processEvents_);
+        groups, descending, [](const BlockGroup& group) { return group.text.size(); }, {},
+        [this] { return step(); });
 }
 
 void BodyExtractor::sortBlocksByTextLength(std::vector<Block>& blocks, bool descending) {
+    const StopScope scope(*this);
     midpointInsertionSort(
-        blocks, descending, [](const Block& block) { return block.text.size(); }, processEvents_);
+        blocks, descending, [](const Block& block) { return block.text.size(); }, {},
+        [this] { return step(); });
 }
 
 void BodyExtractor::sortTextsByLength(std::vector<std::string>& texts, bool descending) {
     midpointInsertionSort(
-        texts, descending, [](const std::string& text) { return text.size(); }, processEvents_);
+        texts, descending, [](const std::string& text) { return text.size(); }, {},
+        [this] { return step(); });
 }
 
 int BodyExtractor::similarity(std::string_view a, std::string_view b) {

@@ -3,6 +3,7 @@
 // without rules for particular sites. Texts are GBK; every length is in bytes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,17 @@ enum class RecognitionMode {
     AllBySpecs = 3,
 };
 
+// Why a recognition found no article element.
+enum class RecognitionFailure {
+    None,
+    // No element to choose (none with visible text, or the chosen markup too short).
+    NoBlock,
+    // The best block's visible text is below 5 % of its markup (kLowTextRatioMarker).
+    LowTextRatio,
+    // The caller's goOn hook said to stop.
+    Stopped,
+};
+
 struct Recognition {
     // The article element's markup exactly as it occurs in the page; empty when none was
     // found (also when the best block's visible text is below 5 % of its markup).
@@ -53,13 +65,21 @@ struct Recognition {
     std::string title;
     // The page's title element as one clean line; empty when the body was not found.
     std::string pageTitle;
+    // None exactly when body is not empty.
+    RecognitionFailure failure = RecognitionFailure::None;
 };
+
+// Asked after every step of a recognition; false stops it (the user cancelled).
+using GoOn = std::function<bool()>;
 
 // One extractor serves one template-making run on one thread; copies are independent.
 class BodyExtractor {
   public:
-    // processEvents runs once per step of every long loop, so that a window stays responsive.
-    explicit BodyExtractor(ProcessEvents processEvents = {});
+    // processEvents runs once per step of every long loop, so that a window stays responsive;
+    // goOn is asked right after it, and a recognition it answers false ends with the failure
+    // Stopped. (The element search of the markup scanner, one linear pass, only processes
+    // events.)
+    explicit BodyExtractor(ProcessEvents processEvents = {}, GoOn goOn = {});
 
     // Finds the article element of a page and its title. The grouping and nesting modes look
     // at div and table elements and take the table when its visible text is more than 80 %
@@ -126,6 +146,26 @@ class BodyExtractor {
 
     void sortTextsByLength(std::vector<std::string>& texts, bool descending);
 
+    // One step of a long loop: processes events, then asks goOn; false (and stopped_ set)
+    // when the operation is to end. Once refused, later steps of the same operation are
+    // refused without asking.
+    bool step();
+
+    // Held by every public operation with steps: the outermost one starts unstopped, so that
+    // a stop ends one operation and never the next.
+    class StopScope {
+      public:
+        explicit StopScope(BodyExtractor& extractor) : extractor_(extractor) {
+            if (extractor_.depth_++ == 0) extractor_.stopped_ = false;
+        }
+        StopScope(const StopScope&) = delete;
+        StopScope& operator=(const StopScope&) = delete;
+        ~StopScope() { --extractor_.depth_; }
+
+      private:
+        BodyExtractor& extractor_;
+    };
+
     // The element list of one search at a time; every pick searches before it reads.
     std::vector<std::string> findElements(std::string_view document, std::string_view tag);
     // True when one element nested in the block's markup with the same name carries more
@@ -133,6 +173,10 @@ class BodyExtractor {
     bool hasDominantNestedElement(const Block& block, std::string_view tag);
 
     ProcessEvents processEvents_;
+    GoOn goOn_;
+    // Set by a step that goOn refused during the current outermost operation.
+    bool stopped_ = false;
+    int depth_ = 0;
     MarkupScanner scanner_;
     RegexObject nonContentPattern_;
     RegexObject commentPattern_;

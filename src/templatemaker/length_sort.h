@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -13,17 +14,24 @@
 namespace yelian {
 
 // Reorders items by keyOf(item) (a number), longest first when descending. Stable only where
-// the midpoint makes it so. processEvents runs at every step of every walk.
+// the midpoint makes it so. processEvents runs at every step of every walk, and goOn is asked
+// after it: when it says no, the sort ends there, the items not yet placed following the
+// placed ones in their order (every item is kept; the order is then meaningless).
 template <typename Item, typename KeyOf>
 void midpointInsertionSort(std::vector<Item>& items, bool descending, KeyOf keyOf,
-                           const ProcessEvents& processEvents = {}) {
-    const auto step = [&processEvents] {
+                           const ProcessEvents& processEvents = {},
+                           const std::function<bool()>& goOn = {}) {
+    bool going = true;
+    const auto step = [&] {
         if (processEvents) processEvents();
+        if (goOn && !goOn()) going = false;
+        return going;
     };
     // The sorted list holds indexes into items; the items move once, at the end.
     std::vector<std::size_t> sorted;
     sorted.reserve(items.size());
-    for (std::size_t next = 0; next < items.size(); ++next) {
+    std::size_t next = 0;
+    for (; next < items.size() && going; ++next) {
         const auto key = keyOf(items[next]);
         const auto keyAt = [&](std::size_t k) { return keyOf(items[sorted[k]]); };
         const std::size_t count = sorted.size();
@@ -38,15 +46,13 @@ void midpointInsertionSort(std::vector<Item>& items, bool descending, KeyOf keyO
         const auto walkBack = [&](auto passes) {
             std::size_t k = middle;
             for (; k < count; ++k) {
-                step();
-                if (passes(keyAt(k))) break;
+                if (!step() || passes(keyAt(k))) break;
             }
             return k;
         };
         const auto walkFront = [&](auto passes) {
             for (std::size_t k = middle + 1; k-- > 0;) {
-                step();
-                if (passes(keyAt(k))) return k + 1;
+                if (!step() || passes(keyAt(k))) return k + 1;
             }
             return std::size_t{0};
         };
@@ -61,6 +67,7 @@ void midpointInsertionSort(std::vector<Item>& items, bool descending, KeyOf keyO
         }
         sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), next);
     }
+    for (; next < items.size(); ++next) sorted.push_back(next);
     std::vector<Item> result;
     result.reserve(items.size());
     for (const std::size_t index : sorted) result.push_back(std::move(items[index]));

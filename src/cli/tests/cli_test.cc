@@ -229,13 +229,22 @@ TEST_F(CliTest, QuestionsAreCancelledWithoutATerminalAndAnsweredByYes) {
 }
 
 TEST_F(CliTest, CtrlCFinishesTheCurrentArticleAndReports) {
-    environment.interrupted = [] { return true; };
+    // Pressed once the run has made its output folder, while the first article is written.
+    const fs::path output = dir.path() / "arts" / "单页目录";
+    environment.interrupted = [output] { return fs::exists(output); };
     const CliRun result = run(orderedRun({dir.file("arts")}));
     EXPECT_EQ(result.status, 130);
     EXPECT_EQ(page("a.htm"), "#|a.htm|m.htm");
     EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "m.htm"));
     EXPECT_NE(result.err.find("处理完毕"), std::string::npos);
     EXPECT_FALSE(result.out.empty());
+}
+
+TEST_F(CliTest, CtrlCBeforeTheRunWritesNoPage) {
+    environment.interrupted = [] { return true; };
+    const CliRun result = run(orderedRun({dir.file("arts")}));
+    EXPECT_EQ(result.status, 130);
+    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
 }
 
 TEST_F(CliTest, PagesThatCannotBeWrittenGiveStatusOne) {

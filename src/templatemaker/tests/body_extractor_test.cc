@@ -226,6 +226,53 @@ TEST(BodyExtractorRecognise, ProcessesEventsWhileWorking) {
     EXPECT_GT(calls, 10);
 }
 
+TEST(BodyExtractorRecognise, StopsBetweenStepsWhenGoOnSaysNo) {
+    // Every step count up to one beyond the whole recognition: the last one finishes.
+    int steps = 0;
+    BodyExtractor counter({}, [&steps] { return ++steps > 0; });
+    const Recognition whole = counter.recognise(wrappedArticlePage(), RecognitionMode::Grouping);
+    ASSERT_EQ(whole.failure, RecognitionFailure::None);
+    for (const RecognitionMode mode : {RecognitionMode::Nesting, RecognitionMode::Grouping}) {
+        for (int allowed = 0; allowed <= steps; ++allowed) {
+            int asked = 0;
+            BodyExtractor extractor({}, [&asked, allowed] { return asked++ < allowed; });
+            const Recognition result = extractor.recognise(wrappedArticlePage(), mode);
+            if (result.failure != RecognitionFailure::Stopped) {
+                EXPECT_EQ(result.failure, RecognitionFailure::None);
+                EXPECT_FALSE(result.body.empty());
+                continue;
+            }
+            // Nothing after the refused step, and nothing of the page half-recognised.
+            EXPECT_EQ(asked, allowed + 1);
+            EXPECT_TRUE(result.body.empty());
+            EXPECT_TRUE(result.title.empty());
+        }
+    }
+    // A stop ends one recognition, not the extractor.
+    bool stop = true;
+    BodyExtractor extractor({}, [&stop] { return !stop; });
+    EXPECT_EQ(extractor.recognise(wrappedArticlePage(), RecognitionMode::Nesting).failure,
+              RecognitionFailure::Stopped);
+    stop = false;
+    EXPECT_EQ(extractor.recognise(wrappedArticlePage(), RecognitionMode::Nesting).body,
+              counter.recognise(wrappedArticlePage(), RecognitionMode::Nesting).body);
+}
+
+TEST(BodyExtractorRecognise, SaysWhyNothingWasFound) {
+    BodyExtractor extractor;
+    const auto failureOf = [&extractor](const std::string& page, RecognitionMode mode) {
+        return extractor.recognise(page, mode).failure;
+    };
+    const std::string lowRatio = "<div data-x=\"" + std::string(200, 'x') + "\">abc</div>";
+    for (const RecognitionMode mode : {RecognitionMode::Nesting, RecognitionMode::Grouping}) {
+        EXPECT_EQ(failureOf("<p>no blocks</p>", mode), RecognitionFailure::NoBlock);
+        EXPECT_EQ(failureOf(lowRatio, mode), RecognitionFailure::LowTextRatio);
+        EXPECT_EQ(failureOf(wrappedArticlePage(), mode), RecognitionFailure::None);
+    }
+    EXPECT_EQ(failureOf("<div><a href=x>only a link</a></div>", RecognitionMode::Nesting),
+              RecognitionFailure::NoBlock);
+}
+
 TEST(BodyExtractorRecognise, SpecificationModes) {
     BodyExtractor extractor;
     const std::string page =

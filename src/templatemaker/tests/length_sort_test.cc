@@ -76,5 +76,25 @@ TEST(TextRatio, ComparesWithTolerance) {
     }
 }
 
+TEST(MidpointInsertionSort, EndsWhenToldToStopAndKeepsEveryItem) {
+    std::vector<std::size_t> items;
+    for (std::size_t i = 0; i < 50; ++i) items.push_back((i * 31) % 17);
+    for (const int allowed : {0, 1, 7, 40}) {
+        std::vector<std::size_t> sorted = items;
+        int asked = 0;
+        int processed = 0;
+        midpointInsertionSort(
+            sorted, true, [](std::size_t k) { return k; }, [&processed] { ++processed; },
+            [&asked, allowed] { return asked++ < allowed; });
+        // No step after the refused one.
+        EXPECT_EQ(asked, allowed + 1);
+        EXPECT_EQ(processed, allowed + 1);
+        std::vector<std::size_t> expected = items;
+        std::sort(expected.begin(), expected.end());
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(sorted, expected) << allowed;
+    }
+}
+
 }  // namespace
 }  // namespace yelian
