@@ -43,8 +43,8 @@ std::string titleOf(const Controls& controls, std::string_view path, std::string
         case kTitleFromFileName:
             return baseNameOf(path);
         case kTitleFromFirstLine: {
-            FirstLineResult first =
-                firstLineTitle(std::move(content), controls.checked(kMainWindow, kDropFirstLineCheck));
+            FirstLineResult first = firstLineTitle(
+                std::move(content), controls.checked(kMainWindow, kDropFirstLineCheck));
             content = std::move(first.content);
             return std::move(first.title);
         }

@@ -125,11 +125,12 @@ class Run {
         : controls_(context.ui.controls),
           desktop_(context.ui.desktop),
           job_(job),
-          articles_(job, [&context, &readFile](std::string_view path) {
-              const Controls& controls = context.ui.controls;
-              return articleFromText(controls, context.titlePattern, path,
-                                     readFile(path, inputEncodingOf(controls)));
-          }),
+          articles_(job,
+                    [&context, &readFile](std::string_view path) {
+                        const Controls& controls = context.ui.controls;
+                        return articleFromText(controls, context.titlePattern, path,
+                                               readFile(path, inputEncodingOf(controls)));
+                    }),
           randomBag_(context.random),
           expansion_(context.ui.controls, context.random),
           pageTemplate_(std::move(pageTemplate)),
@@ -197,9 +198,8 @@ void Run::makePage(std::size_t i) {
     desktop_.processPendingEvents();
 
     const std::string content = cutContent(controls_, std::move(current.content));
-    const PageValues values{current.title, current.link, previous.title, previous.link,
-                            next.title,    next.link,    randomTitles,   randomLinks,
-                            content,       folderForm};
+    const PageValues values{current.title, current.link, previous.title, previous.link, next.title,
+                            next.link,     randomTitles, randomLinks,    content,       folderForm};
     writePage(current.link, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
     ++outcome_.articlesDone;
 
@@ -277,7 +277,8 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
         return outcome;
     }
 
-    if (!controls.checked(kMainWindow, kOrderedCheck)) job = shuffleList(std::move(job), context.random);
+    if (!controls.checked(kMainWindow, kOrderedCheck))
+        job = shuffleList(std::move(job), context.random);
     outcome.outputFolder = outputFolderOf(job.front());
     makeFolders(outcome.outputFolder);
 

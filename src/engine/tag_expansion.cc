@@ -1,7 +1,9 @@
 // Template expansion.
 #include "engine/tag_expansion.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 
 #include "controls/control_ops.h"
@@ -85,6 +87,33 @@ std::string_view withoutLeadingBlanks(std::string_view text) {
     }
 }
 
+// The end of the shortest prefix of at least `minimum` bytes that the description's cleaners
+// treat exactly as they treat it inside the whole content, or the content's size. No match
+// of either expression crosses a line feed except a tag, and a tag match that starts inside
+// the prefix ends at the first ">" at least two bytes after its "<"; so the prefix ends right
+// after a line feed, and its last "<" has such a ">" inside the prefix. "<", ">" and LF never
+// occur inside a GB18030 character, so the bytes can be scanned as they are.
+std::size_t cleanPrefixEnd(std::string_view content, std::size_t minimum) {
+    if (minimum >= content.size()) return content.size();
+    const std::size_t start = std::max<std::size_t>(minimum, 1) - 1;
+    std::size_t openTag = content.substr(0, start).rfind('<');
+    if (openTag != std::string_view::npos) {
+        const std::size_t close = content.find('>', openTag + 2);
+        if (close < start) openTag = std::string_view::npos;
+    }
+    for (std::size_t i = start; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == '<') {
+            openTag = i;
+        } else if (c == '>' && openTag != std::string_view::npos && i >= openTag + 2) {
+            openTag = std::string_view::npos;
+        } else if (c == '\n' && openTag == std::string_view::npos) {
+            return i + 1;
+        }
+    }
+    return content.size();
+}
+
 std::string escapeQuotes(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
@@ -125,12 +154,13 @@ std::string expandPage(std::string_view pageTemplate, const PageValues& values,
         page = replaceAll(page, tag, keywordsText(state));
     }
     if (const std::string& tag = "#随机汉字#"_gbk; contains(page, tag)) {
-        const std::string value = makeRandomChinese(readRandomChineseSettings(controls),
-                                                    state.random, state.traditional);
+        const std::string value =
+            makeRandomChinese(readRandomChineseSettings(controls), state.random, state.traditional);
         page = replaceAll(page, tag, value);
     }
     if (const std::string& tag = "#随机数母#"_gbk; contains(page, tag)) {
-        page = replaceAll(page, tag, makeRandomLetters(readRandomLettersSettings(controls), state.random));
+        page = replaceAll(page, tag,
+                          makeRandomLetters(readRandomLettersSettings(controls), state.random));
     }
     if (const std::string& tag = "#时间#"_gbk; contains(page, tag)) {
         const std::string value =
@@ -141,13 +171,26 @@ std::string expandPage(std::string_view pageTemplate, const PageValues& values,
 }
 
 std::string descriptionOf(std::string_view content, ExpansionState& state) {
-    const std::string withoutTags = state.linksAndTags.replace(content, "");
-    const std::string joined = state.lineBlanks.replace(withoutTags, "");
-    const std::int64_t length =
+    const std::int64_t drawn =
         state.random.random(integerOf(state.controls, kDescriptionLengthMinEdit),
                             integerOf(state.controls, kDescriptionLengthMaxEdit));
-    const int n = static_cast<int>(std::min<std::int64_t>(length, std::numeric_limits<int>::max()));
-    return escapeQuotes(leftChars(withoutLeadingBlanks(joined), n));
+    const int n = static_cast<int>(std::min<std::int64_t>(drawn, std::numeric_limits<int>::max()));
+    // Only the first n characters are kept, so clean a prefix that surely holds them and
+    // grow it when it does not: the cleaners' cost follows the description, not the article.
+    std::size_t wanted = static_cast<std::size_t>(std::min<std::int64_t>(
+                             drawn, static_cast<std::int64_t>(content.size()))) *
+                             4 +
+                         512;
+    while (true) {
+        const std::size_t end = cleanPrefixEnd(content, wanted);
+        const std::string withoutTags = state.linksAndTags.replace(content.substr(0, end), "");
+        const std::string joined = state.lineBlanks.replace(withoutTags, "");
+        const std::string_view text = withoutLeadingBlanks(joined);
+        if (end == content.size() || charCount(text) >= n) {
+            return escapeQuotes(leftChars(text, n));
+        }
+        wanted = 2 * end;
+    }
 }
 
 std::string keywordsText(ExpansionState& state) {
@@ -162,7 +205,8 @@ std::string keywordsText(ExpansionState& state) {
             state.keywordCursor = state.keywordCursor % count + 1;
             index = state.keywordCursor - 1;
         } else {
-            index = static_cast<std::size_t>(state.keywordBag.draw(1, static_cast<std::int64_t>(count)) - 1);
+            index = static_cast<std::size_t>(
+                state.keywordBag.draw(1, static_cast<std::int64_t>(count)) - 1);
         }
         if (!text.empty()) text += ',';
         text += state.keywords[index];

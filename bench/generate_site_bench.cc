@@ -1,0 +1,114 @@
+// Speed and peak memory of a whole generation run: 10,000 articles of 2-6 KB, the first
+// sample template (five random links, description and keywords), shuffled order, one thread.
+// The articles are GBK (argument 0) or UTF-8 (argument 1); pages keep the article's encoding.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "controls/main_window_table.h"
+#include "controls/record_controls.h"
+#include "engine/generate_site.h"
+#include "engine/text_encoding.h"
+#include "support/gbk_text.h"
+#include "support/native_path.h"
+#include "support/regex_object.h"
+
+namespace {
+
+using namespace yelian;
+
+constexpr int kArticles = 10000;
+
+// Desktop services that answer nothing and let no time pass.
+class QuietDesktop : public DesktopServices {
+  public:
+    MessageAnswer messageBox(std::string_view, std::string_view, MessageButtons,
+                             MessageIcon) override {
+        return MessageAnswer::Ok;
+    }
+    std::vector<std::string> chooseFiles(std::string_view,
+                                         const std::vector<FileFilter>&) override {
+        return {};
+    }
+    std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
+    int popupMenu(std::string_view, const std::vector<std::string>&) override { return -1; }
+    void registerDropTarget(std::string_view) override {}
+    void showInBrowser(std::string_view, std::string_view, std::string_view) override {}
+    std::string clipboardText() override { return {}; }
+    void setClipboardText(std::string_view) override {}
+    void processPendingEvents() override {}
+    void openUrl(std::string_view) override {}
+    void openFolder(std::string_view) override {}
+    std::int64_t ticks() override { return 0; }
+    void sleep(std::int64_t) override {}
+};
+
+// A GBK article page: a title, then paragraphs of common characters up to the size.
+std::string articleText(int number, std::size_t size, std::mt19937& engine) {
+    std::string text = "<html><head><title>" + utf8ToGbk("文章标题") + std::to_string(number) +
+                       utf8ToGbk("_某某网") + "</title></head>\r\n<body>\r\n<p>";
+    std::uniform_int_distribution<int> lead(0xB0, 0xD7);
+    std::uniform_int_distribution<int> trail(0xA1, 0xF9);
+    for (int i = 0; text.size() < size; ++i) {
+        text += static_cast<char>(lead(engine));
+        text += static_cast<char>(trail(engine));
+        if (i % 60 == 59) text += "</p>\r\n<p>";
+        if (i % 200 == 199) text += "<a href=\"http://www.example.com/x.htm\">link</a>";
+    }
+    return text + "</p>\r\n</body></html>\r\n";
+}
+
+GenerationJob writeArticles(const std::filesystem::path& folder, bool utf8) {
+    std::filesystem::create_directories(folder);
+    std::mt19937 engine(42);
+    std::uniform_int_distribution<std::size_t> size(2000, 6000);
+    GenerationJob job;
+    for (int k = 0; k < kArticles; ++k) {
+        std::string text = articleText(k, size(engine), engine);
+        if (utf8) text = gbkToUtf8(text);
+        const std::string path = fromNativePath(folder / ("a" + std::to_string(k) + ".htm"));
+        std::ofstream(toNativePath(path), std::ios::binary) << text;
+        job.push_back(path);
+    }
+    return job;
+}
+
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void BM_GenerateSite(benchmark::State& state) {
+    const bool utf8 = state.range(0) == 1;
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("yelian-bench-site-" + std::to_string(::getpid()));
+    const GenerationJob articles = writeArticles(folder, utf8);
+    RecordControls controls{mainWindowSpec()};
+    QuietDesktop desktop;
+    RandomSource random(7);
+    RegexObject titlePattern;
+    bool stop = false;
+    GenerationContext context{Ui{controls, desktop}, random, titlePattern, stop};
+    const long before = peakResidentKiB();
+    for (auto _ : state) {
+        GenerationJob job = articles;
+        const RunOutcome outcome = generateSite(context, job);
+        if (outcome.pagesWritten != kArticles) state.SkipWithError("pages missing");
+    }
+    state.counters["pages/s"] =
+        benchmark::Counter(static_cast<double>(kArticles) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+    state.counters["peakRSS_MiB"] = static_cast<double>(peakResidentKiB()) / 1024.0;
+    state.counters["peakRSS_before_MiB"] = static_cast<double>(before) / 1024.0;
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_GenerateSite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
