@@ -1,6 +1,8 @@
 // Speed and peak memory of a whole generation run: 10,000 articles of 2-6 KB, the first
 // sample template (five random links, description and keywords), shuffled order, one thread.
 // The articles are GBK (argument 0) or UTF-8 (argument 1); pages keep the article's encoding.
+// The files go to the temporary folder: TMPDIR=/dev/shm measures the run without the disk.
+// Also the expansion of that template for one 4 KB article, and its description alone.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -11,9 +13,11 @@
 #include <random>
 #include <string>
 
+#include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
 #include "engine/generate_site.h"
+#include "engine/tag_expansion.h"
 #include "engine/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -110,5 +114,30 @@ void BM_GenerateSite(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_GenerateSite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The page of one article without any file access: the sample template expanded.
+void BM_ExpandSampleTemplate(benchmark::State& state) {
+    RecordControls controls{mainWindowSpec()};
+    RandomSource random(7);
+    std::mt19937 engine(42);
+    const std::string content = articleText(1, 4000, engine);
+    const std::string pageTemplate = controls.text(kMainWindow, kTemplateEditor1);
+    const std::vector<std::string> titles(5, "title");
+    const std::vector<std::string> links(5, "a1.htm");
+    ExpansionState expansion(controls, random);
+    PageValues values{"t", "a.htm", "p", "p.htm", "n", "n.htm", titles, links, content, false};
+    for (auto _ : state) benchmark::DoNotOptimize(expandPage(pageTemplate, values, expansion));
+}
+BENCHMARK(BM_ExpandSampleTemplate);
+
+void BM_DescriptionOf(benchmark::State& state) {
+    RecordControls controls{mainWindowSpec()};
+    RandomSource random(7);
+    std::mt19937 engine(42);
+    const std::string content = articleText(1, 4000, engine);
+    ExpansionState expansion(controls, random);
+    for (auto _ : state) benchmark::DoNotOptimize(descriptionOf(content, expansion));
+}
+BENCHMARK(BM_DescriptionOf);
 
 }  // namespace

@@ -26,7 +26,11 @@ ArticleCache::Slot& ArticleCache::derived(std::size_t i) {
         slot.title = std::move(entry.title);
         slot.link = std::move(entry.link);
         slot.encoding = entry.encoding;
-        if (slot.turnsLeft > 0) slot.content = std::move(entry.content);
+        if (slot.turnsLeft > 0) {
+            // Held until its own page; decoding may have left spare capacity behind.
+            entry.content.shrink_to_fit();
+            slot.content = std::move(entry.content);
+        }
     }
     return slot;
 }

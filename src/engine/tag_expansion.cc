@@ -175,12 +175,12 @@ std::string descriptionOf(std::string_view content, ExpansionState& state) {
         state.random.random(integerOf(state.controls, kDescriptionLengthMinEdit),
                             integerOf(state.controls, kDescriptionLengthMaxEdit));
     const int n = static_cast<int>(std::min<std::int64_t>(drawn, std::numeric_limits<int>::max()));
-    // Only the first n characters are kept, so clean a prefix that surely holds them and
-    // grow it when it does not: the cleaners' cost follows the description, not the article.
-    std::size_t wanted = static_cast<std::size_t>(std::min<std::int64_t>(
-                             drawn, static_cast<std::int64_t>(content.size()))) *
-                             4 +
-                         512;
+    // Only the first n characters are kept: clean a prefix that usually holds them (two bytes a
+    // character and some markup) and double it when it does not, so that the cleaners' cost
+    // follows the description's length rather than the article's.
+    const auto characters = static_cast<std::size_t>(
+        std::min<std::int64_t>(drawn, static_cast<std::int64_t>(content.size())));
+    std::size_t wanted = 3 * characters + 256;
     while (true) {
         const std::size_t end = cleanPrefixEnd(content, wanted);
         const std::string withoutTags = state.linksAndTags.replace(content.substr(0, end), "");
