@@ -30,16 +30,11 @@ constexpr int kTemplateCount = 5;
 // The template editor of the selected tab, or nothing when a tab other than the five
 // templates is selected.
 std::optional<std::string> selectedTemplateText(const Controls& controls) {
-    static constexpr std::array<std::string_view (*)(), kTemplateCount> kEditors{
-        [] { return std::string_view(kTemplateEditor1); },
-        [] { return std::string_view(kTemplateEditor2); },
-        [] { return std::string_view(kTemplateEditor3); },
-        [] { return std::string_view(kTemplateEditor4); },
-        [] { return std::string_view(kTemplateEditor5); },
-    };
+    const std::array<std::string_view, kTemplateCount> editors{
+        kTemplateEditor1, kTemplateEditor2, kTemplateEditor3, kTemplateEditor4, kTemplateEditor5};
     const int tab = controls.selectedIndex(kMainWindow, kTemplateTabs);
     if (tab < 0 || tab >= kTemplateCount) return std::nullopt;
-    return controls.text(kMainWindow, kEditors[static_cast<std::size_t>(tab)]());
+    return controls.text(kMainWindow, editors[static_cast<std::size_t>(tab)]);
 }
 
 bool pathExists(std::string_view text) {
