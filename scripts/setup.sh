@@ -8,6 +8,7 @@ packages=(
     libpcre2-dev zlib1g-dev libopencc-dev opencc libcurl4-openssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
+    python3 time
 )
 
 missing=()
