@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "support/gbk_text.h"
@@ -39,7 +40,8 @@ std::string newsPage() {
 // Builds a portal-style article page of about the given size and number of divs, the same
 // for the same arguments: a header with navigation, layout wrappers twelve deep around the
 // article (paragraphs with the odd inline link and image), a sidebar of link boxes, and
-// comment threads whose replies nest inside one another up to 30 divs deep. The sidebar takes
+// comment threads whose replies nest inside one another up to 30 divs deep. Ad scripts and
+// markup comments sit in the body, as they do on real pages. The sidebar takes
 // a quarter of the divs, the comments the rest; the article fills the page to its size.
 class PageGenerator {
   public:
@@ -57,7 +59,7 @@ class PageGenerator {
         std::string top = std::exchange(out_, {});
         close();  // the innermost layout div, after the article
         sidebar(divs_ / 4);
-        comments(divs_ - divs_ / 4 - divCount_);
+        comments(divs_ - divCount_ - 3);  // the article, its byline and the footer follow
         for (int i = 1; i < kLayoutDepth; ++i) close();
         out_ += "<div class=footer>版权所有 示例新闻网 <a href=/about>关于我们</a></div>"_gbk;
         out_ += "\r\n</body></html>\r\n";
@@ -116,7 +118,7 @@ class PageGenerator {
 
     void article(std::size_t bytes) {
         open("article");
-        out_ += "<h1>市政府召开专题会议部署年度重点工作</h1>\r\n"_gbk;
+        out_ += "<!-- 正文开始 -->\r\n<h1>市政府召开专题会议部署年度重点工作</h1>\r\n"_gbk;
         out_ += "<div class=\"info\">2024-03-18 09:30 来源：示例新闻网</div>\r\n"_gbk;
         const std::size_t end = bytes;
         for (int p = 0; out_.size() + 8 < end; ++p) {
@@ -135,6 +137,10 @@ class PageGenerator {
         open("sidebar");
         for (int box = 0; divCount_ + 8 <= end; ++box) {
             open("box");
+            if (box % 10 == 0) {
+                out_ += "<script type=\"text/javascript\">var slot = \"ad-" + std::to_string(box) +
+                        "\"; showAd(slot, 300, 250);</script>";
+            }
             open("box-title");
             out_ += "<h3><a href=/list/" + std::to_string(box) + ">热点排行</a></h3>"_gbk;
             close();
@@ -183,6 +189,27 @@ class PageGenerator {
     std::mt19937 random_{20240318};
 };
 
+struct PageShape {
+    int divs = 0;
+    int depth = 0;
+};
+
+// The number of divs and how deep they nest, to show what a generated page holds.
+PageShape shapeOf(std::string_view page) {
+    PageShape shape;
+    int depth = 0;
+    for (std::size_t at = page.find('<'); at != std::string_view::npos;
+         at = page.find('<', at + 1)) {
+        if (page.substr(at, 4) == "<div") {
+            ++shape.divs;
+            shape.depth = std::max(shape.depth, ++depth);
+        } else if (page.substr(at, 6) == "</div>") {
+            --depth;
+        }
+    }
+    return shape;
+}
+
 void BM_RecogniseNewsPage(benchmark::State& state) {
     const std::string page = newsPage();
     const auto mode = static_cast<RecognitionMode>(state.range(0));
@@ -203,7 +230,10 @@ void BM_RecogniseGeneratedPage(benchmark::State& state) {
         benchmark::DoNotOptimize(extractor.recognise(page, RecognitionMode::Nesting));
         benchmark::DoNotOptimize(extractor.recognise(page, RecognitionMode::Grouping));
     }
+    const PageShape shape = shapeOf(page);
     state.counters["page_bytes"] = static_cast<double>(page.size());
+    state.counters["divs"] = shape.divs;
+    state.counters["depth"] = shape.depth;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
 BENCHMARK(BM_RecogniseGeneratedPage)
