@@ -56,6 +56,43 @@ double shareFoundIn(const std::vector<std::string>& pieces, std::string_view oth
     return found * 100.0 / static_cast<double>(pieces.size());
 }
 
+// Whether text begins with name, where a letter of name is also taken to match any byte
+// outside ASCII: ignoring case, the regular expressions let some characters beyond ASCII
+// match an ASCII letter (the long s matches "s"), so such a byte cannot rule a match out.
+bool mayBeginWith(std::string_view text, std::string_view name) {
+    if (text.size() < name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) return true;
+        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// False only when nonContentPattern surely finds nothing in text: every one of its matches
+// begins with "<" and an element name. Lets the stripping skip a pass over markup without such
+// elements, which most small blocks are.
+bool mayHoldNonContent(std::string_view text) {
+    static constexpr std::string_view names[] = {
+        "head", "script", "style", "object", "textarea", "/textarea", "select", "button", "input",
+    };
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        const std::string_view rest = text.substr(at + 1);
+        for (const std::string_view name : names) {
+            if (mayBeginWith(rest, name)) return true;
+        }
+    }
+    return false;
+}
+
+// False only when commentPattern surely finds nothing in text.
+bool mayHoldComment(std::string_view text) {
+    return text.find("<!--") != std::string_view::npos || text.find("/*") != std::string_view::npos;
+}
+
 }  // namespace
 
 BodyExtractor::BodyExtractor(ProcessEvents processEvents)
@@ -294,8 +331,9 @@ int BodyExtractor::similarity(std::string_view a, std::string_view b) {
 }
 
 std::string BodyExtractor::strippedText(std::string_view markup) {
-    std::string text = nonContentPattern_.replace(markup, "");
-    text = commentPattern_.replace(text, "");
+    std::string text =
+        mayHoldNonContent(markup) ? nonContentPattern_.replace(markup, "") : std::string(markup);
+    if (mayHoldComment(text)) text = commentPattern_.replace(text, "");
     text = linkAndTagPattern_.replace(text, "");
     return whitespacePattern_.replace(text, "");
 }
