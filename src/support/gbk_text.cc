@@ -74,7 +74,8 @@ int preservedByteAt(std::string_view s, std::size_t pos) {
 // The code points of the double-byte GB18030 characters, looked up instead of going through
 // iconv for each: pages are converted for every regular-expression pass, and iconv's decoder
 // costs far more per character. Filled once from iconv itself, so the two agree; 0 marks a
-// pair iconv does not take as one character (those still go through iconv).
+// pair iconv does not take as one character or takes for one beyond U+FFFF (those still go
+// through iconv).
 class DoubleByteTable {
   public:
     DoubleByteTable() : codes_(kLeads * kTrails, 0) {
@@ -88,8 +89,10 @@ class DoubleByteTable {
                 const auto byte = [&out](std::size_t i) {
                     return static_cast<char32_t>(static_cast<unsigned char>(out[i]));
                 };
-                codes_[index(lead, trail)] =
-                    byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24);
+                const char32_t cp = byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24);
+                // A few pairs stand for characters beyond U+FFFF; they stay with iconv, so
+                // that every code point of the table has at most three UTF-8 bytes.
+                if (cp < 0x10000) codes_[index(lead, trail)] = cp;
             }
         }
     }
