@@ -1,6 +1,8 @@
 // Conversions between the internal GB18030 text and UTF-8, over iconv.
 #include "support/gbk_text.h"
 
+#include <vector>
+
 #include "support/iconv_converter.h"
 
 namespace yelian {
@@ -14,21 +16,25 @@ bool isAscii(char c) {
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
+    // One append per code point: texts of many megabytes pass through here.
+    char bytes[4];
+    std::size_t size = 0;
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        bytes[size++] = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        bytes[size++] = static_cast<char>(0xC0 | (cp >> 6));
+        bytes[size++] = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        bytes[size++] = static_cast<char>(0xE0 | (cp >> 12));
+        bytes[size++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[size++] = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        bytes[size++] = static_cast<char>(0xF0 | (cp >> 18));
+        bytes[size++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        bytes[size++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        bytes[size++] = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    out.append(bytes, size);
 }
 
 // Length of the well-formed UTF-8 sequence at pos, or 0 when it is not one.
@@ -65,6 +71,53 @@ int preservedByteAt(std::string_view s, std::size_t pos) {
     return static_cast<int>(cp - kPreservedBase);
 }
 
+// The code points of the double-byte GB18030 characters, looked up instead of going through
+// iconv for each: pages are converted for every regular-expression pass, and iconv's decoder
+// costs far more per character. Filled once from iconv itself, so the two agree; 0 marks a
+// pair iconv does not take as one character or takes for one beyond U+FFFF (those still go
+// through iconv).
+class DoubleByteTable {
+  public:
+    DoubleByteTable() : codes_(kLeads * kTrails, 0) {
+        IconvConverter converter("UTF-32LE", "GB18030");
+        std::string out;
+        for (unsigned lead = kFirstLead; lead < kFirstLead + kLeads; ++lead) {
+            for (unsigned trail = kFirstTrail; trail < kFirstTrail + kTrails; ++trail) {
+                const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                out.clear();
+                if (converter.append(pair, 2, out) != 2 || out.size() != 4) continue;
+                const auto byte = [&out](std::size_t i) {
+                    return static_cast<char32_t>(static_cast<unsigned char>(out[i]));
+                };
+                const char32_t cp = byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24);
+                // A few pairs stand for characters beyond U+FFFF; they stay with iconv, so
+                // that every code point of the table has at most three UTF-8 bytes.
+                if (cp < 0x10000) codes_[index(lead, trail)] = cp;
+            }
+        }
+    }
+
+    // The code point of the pair at pos (two bytes must be there), or 0.
+    char32_t at(std::string_view text, std::size_t pos) const {
+        const unsigned lead = static_cast<unsigned char>(text[pos]);
+        const unsigned trail = static_cast<unsigned char>(text[pos + 1]);
+        if (lead - kFirstLead >= kLeads || trail - kFirstTrail >= kTrails) return 0;
+        return codes_[index(lead, trail)];
+    }
+
+  private:
+    static constexpr unsigned kFirstLead = 0x81;
+    static constexpr unsigned kLeads = 0xFE - 0x81 + 1;
+    static constexpr unsigned kFirstTrail = 0x40;
+    static constexpr unsigned kTrails = 0xFE - 0x40 + 1;
+
+    static std::size_t index(unsigned lead, unsigned trail) {
+        return (lead - kFirstLead) * kTrails + (trail - kFirstTrail);
+    }
+
+    std::vector<char32_t> codes_;
+};
+
 }  // namespace
 
 bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
@@ -75,6 +128,7 @@ bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
 }
 
 std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
+    static const DoubleByteTable table;
     std::string out;
     out.reserve(gbk.size() + gbk.size() / 2);
     IconvConverter converter("UTF-8", "GB18030");
@@ -84,6 +138,29 @@ std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
         while (end < gbk.size() && isAscii(gbk[end])) ++end;
         out.append(gbk.substr(i, end - i));
         i = end;
+        // Double-byte characters the table knows are written straight into the output (each
+        // is a code point below U+10000, at most three UTF-8 bytes).
+        std::size_t pairsEnd = i;
+        while (pairsEnd + 1 < gbk.size() && !isAscii(gbk[pairsEnd])) pairsEnd += 2;
+        const std::size_t written = out.size();
+        out.resize(written + (pairsEnd - i) / 2 * 3);
+        char* next = out.data() + written;
+        for (; i < pairsEnd; i += 2) {
+            const char32_t cp = table.at(gbk, i);
+            if (cp == 0) break;
+            if (cp < 0x800) {
+                *next++ = static_cast<char>(0xC0 | (cp >> 6));
+            } else {
+                *next++ = static_cast<char>(0xE0 | (cp >> 12));
+                *next++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            }
+            *next++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+        out.resize(static_cast<std::size_t>(next - out.data()));
+        // The rest of a run of other characters goes to iconv, which also decides what is
+        // invalid. The table's pairs are characters to iconv too, so it starts where it would
+        // have been after them.
+        end = i;
         while (end < gbk.size() && !isAscii(gbk[end])) end += charLengthAt(gbk, end);
         while (i < end) {
             i += converter.append(gbk.data() + i, end - i, out);

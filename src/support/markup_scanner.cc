@@ -406,6 +406,12 @@ std::string MarkupScanner::element(int i, bool raw) const {
     return raw ? std::string(markup) : tightenEquals(markup);
 }
 
+ElementSpan MarkupScanner::elementSpan(int i) const {
+    if (i < 1 || i > elementCount()) return {};
+    const auto index = static_cast<std::size_t>(i - 1);
+    return {starts_[index], ends_[index]};
+}
+
 void MarkupScanner::clear() {
     searchText_.clear();
     sourceText_.clear();

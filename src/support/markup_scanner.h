@@ -53,6 +53,11 @@ struct ElementSearch {
     bool append = false;
 };
 
+struct ElementSpan {
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+
 // One scanner serves one thread. The element list and the document it was found in live in
 // the scanner until the next search; copies are independent. The nesting counts that match
 // end tags to start tags belong to each search, so scanners never disturb one another.
@@ -87,6 +92,9 @@ class MarkupScanner {
     // is out of range.
     std::string element(int i, bool raw = false) const;
     int elementCount() const { return static_cast<int>(starts_.size()); }
+    // Where listed element i (from 1) lies in the document of the list: 0-based byte offsets,
+    // end exclusive; an empty span when i is out of range.
+    ElementSpan elementSpan(int i) const;
 
     // The markup of the last single-element search.
     const std::string& lastElementText() const { return lastElement_; }

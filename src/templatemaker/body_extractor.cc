@@ -1,6 +1,7 @@
 // Article recognition: the text measures, heading titles and rankings.
 #include "templatemaker/body_extractor.h"
 
+#include <map>
 #include <unordered_map>
 #include <utility>
 
@@ -53,6 +54,43 @@ double shareFoundIn(const std::vector<std::string>& pieces, std::string_view oth
         if (occurs) ++found;
     }
     return found * 100.0 / static_cast<double>(pieces.size());
+}
+
+// Whether text begins with name, where a letter of name is also taken to match any byte
+// outside ASCII: ignoring case, the regular expressions let some characters beyond ASCII
+// match an ASCII letter (the long s matches "s"), so such a byte cannot rule a match out.
+bool mayBeginWith(std::string_view text, std::string_view name) {
+    if (text.size() < name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) return true;
+        if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// False only when nonContentPattern surely finds nothing in text: every one of its matches
+// begins with "<" and an element name. Lets the stripping skip a pass over markup without such
+// elements, which most small blocks are.
+bool mayHoldNonContent(std::string_view text) {
+    static constexpr std::string_view names[] = {
+        "head", "script", "style", "object", "textarea", "/textarea", "select", "button", "input",
+    };
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        const std::string_view rest = text.substr(at + 1);
+        for (const std::string_view name : names) {
+            if (mayBeginWith(rest, name)) return true;
+        }
+    }
+    return false;
+}
+
+// False only when commentPattern surely finds nothing in text.
+bool mayHoldComment(std::string_view text) {
+    return text.find("<!--") != std::string_view::npos || text.find("/*") != std::string_view::npos;
 }
 
 }  // namespace
@@ -153,15 +191,13 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
     const StopScope scope(*this);
     std::vector<BlockGroup> groups;
     // Equal stripped texts are found through this index instead of a walk over the groups.
-    std::unordered_map<std::string, std::size_t> groupOfText;
-    for (std::string& markup : findElements(page, tag)) {
+    std::unordered_map<std::string_view, std::size_t> groupOfText;
+    for (const ElementSpan span : findElements(page, tag)) {
         if (!step()) return {};
-        std::string text = strippedText(markup);
+        const std::string& text = strippedTextAt(page, span);
         const auto [found, added] = groupOfText.try_emplace(text, groups.size());
-        if (added) {
-            groups.push_back({{}, std::move(text)});
-        }
-        groups[found->second].markups.push_back(std::move(markup));
+        if (added) groups.push_back({{}, text});
+        groups[found->second].markups.emplace_back(markupAt(page, span));
     }
     if (groups.empty()) return {};
     // The outermost of elements with the same text has the longest markup.
@@ -193,23 +229,26 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
 
 std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string_view tag) {
     const StopScope scope(*this);
-    std::vector<Block> blocks;
-    for (std::string& markup : findElements(page, tag)) {
+    const std::vector<ElementSpan> spans = findElements(page, tag);
+    // The elements with visible text, by their index in spans.
+    std::vector<std::size_t> withText;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
         if (!step()) return {};
-        std::string text = strippedText(markup);
-        if (!text.empty()) blocks.push_back({std::move(markup), std::move(text)});
+        if (!strippedTextAt(page, spans[i]).empty()) withText.push_back(i);
     }
     // A block that mostly holds one nested element of its kind is a container: that element
     // (or one inside it) is the better candidate.
-    std::vector<bool> dropped(blocks.size(), false);
-    for (std::size_t j = blocks.size(); j-- > 0;) {
+    std::vector<bool> dropped(withText.size(), false);
+    for (std::size_t j = withText.size(); j-- > 0;) {
         if (!step()) return {};
-        dropped[j] = hasDominantNestedElement(blocks[j], tag);
+        dropped[j] = hasDominantNestedElement(page, spans, withText[j], tag);
     }
     if (stopped_) return {};
     std::vector<Block> kept;
-    for (std::size_t j = 0; j < blocks.size(); ++j) {
-        if (!dropped[j]) kept.push_back(std::move(blocks[j]));
+    for (std::size_t j = 0; j < withText.size(); ++j) {
+        const ElementSpan span = spans[withText[j]];
+        if (!dropped[j])
+            kept.push_back({std::string(markupAt(page, span)), strippedTextAt(page, span)});
     }
     if (kept.empty()) return {};
     sortBlocksByTextLength(kept, true);
@@ -221,25 +260,45 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
     return best.markup.size() >= 10 ? best.markup : std::string();
 }
 
-std::vector<std::string> BodyExtractor::findElements(std::string_view document,
+std::vector<ElementSpan> BodyExtractor::findElements(std::string_view document,
                                                      std::string_view tag) {
+    if (strippedTexts_.page != document) {
+        strippedTexts_.page = document;
+        strippedTexts_.texts.clear();
+    }
     const int count = scanner_.findElements(document, tag);
-    std::vector<std::string> markups;
-    markups.reserve(static_cast<std::size_t>(count));
-    // Raw: the markup must be found again in the page exactly as it stands there.
-    for (int i = 1; i <= count; ++i) markups.push_back(scanner_.element(i, true));
-    return markups;
+    std::vector<ElementSpan> spans;
+    spans.reserve(static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i) spans.push_back(scanner_.elementSpan(i));
+    return spans;
 }
 
-bool BodyExtractor::hasDominantNestedElement(const Block& block, std::string_view tag) {
+std::string_view BodyExtractor::markupAt(std::string_view page, ElementSpan span) {
+    // Raw: the markup must be found again in the page exactly as it stands there.
+    return page.substr(span.start, span.end - span.start);
+}
+
+const std::string& BodyExtractor::strippedTextAt(std::string_view page, ElementSpan span) {
+    const auto [found, added] = strippedTexts_.texts.try_emplace({span.start, span.end});
+    if (added) found->second = strippedText(markupAt(page, span));
+    return found->second;
+}
+
+bool BodyExtractor::hasDominantNestedElement(std::string_view page,
+                                             const std::vector<ElementSpan>& spans,
+                                             std::size_t index, std::string_view tag) {
+    const ElementSpan block = spans[index];
     const std::string endTag = "</" + std::string(tag) + ">";
-    if (countOccurrences(block.markup, endTag) == 1) return false;
-    const std::vector<std::string> nested = findElements(block.markup, tag);
-    // The first element found in the block's own markup is the block itself.
-    for (std::size_t k = 1; k < nested.size(); ++k) {
+    if (countOccurrences(markupAt(page, block), endTag) == 1) return false;
+    const std::size_t blockText = strippedTextAt(page, block).size();
+    // The elements nested in the block are the ones listed after it that start inside it.
+    // A search over the block's own markup would list the same elements with the same
+    // markup: the block's start and end tags balance, so every start tag inside it is closed
+    // by the same end tag as in the page.
+    for (std::size_t k = index + 1; k < spans.size() && spans[k].start < block.end; ++k) {
         if (!step()) return false;
-        const std::string text = strippedText(nested[k]);
-        if (!text.empty() && isAbove(percentOf(text.size(), block.text.size()), 30)) return true;
+        const std::size_t text = strippedTextAt(page, spans[k]).size();
+        if (text != 0 && isAbove(percentOf(text, blockText), 30)) return true;
     }
     return false;
 }
@@ -304,8 +363,9 @@ int BodyExtractor::similarity(std::string_view a, std::string_view b) {
 }
 
 std::string BodyExtractor::strippedText(std::string_view markup) {
-    std::string text = nonContentPattern_.replace(markup, "");
-    text = commentPattern_.replace(text, "");
+    std::string text =
+        mayHoldNonContent(markup) ? nonContentPattern_.replace(markup, "") : std::string(markup);
+    if (mayHoldComment(text)) text = commentPattern_.replace(text, "");
     text = linkAndTagPattern_.replace(text, "");
     return whitespacePattern_.replace(text, "");
 }

@@ -3,9 +3,12 @@
 // without rules for particular sites. Texts are GBK; every length is in bytes.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/text_encoding.h"
@@ -166,11 +169,23 @@ class BodyExtractor {
         BodyExtractor& extractor_;
     };
 
-    // The element list of one search at a time; every pick searches before it reads.
-    std::vector<std::string> findElements(std::string_view document, std::string_view tag);
-    // True when one element nested in the block's markup with the same name carries more
-    // than 30 % of the block's stripped text.
-    bool hasDominantNestedElement(const Block& block, std::string_view tag);
+    // Where the elements named tag lie in document; every pick searches before it reads, and
+    // the stripped texts kept from another document are forgotten here.
+    std::vector<ElementSpan> findElements(std::string_view document, std::string_view tag);
+    static std::string_view markupAt(std::string_view page, ElementSpan span);
+    // The stripped text of the element at span of the page last searched, stripped once.
+    const std::string& strippedTextAt(std::string_view page, ElementSpan span);
+    // True when one element with the same name nested in element index of spans carries more
+    // than 30 % of its stripped text.
+    bool hasDominantNestedElement(std::string_view page, const std::vector<ElementSpan>& spans,
+                                  std::size_t index, std::string_view tag);
+
+    // The stripped texts of the elements of one page by where they lie in it: the table pick
+    // after the div pick, and the second mode after the first, meet the same elements again.
+    struct StrippedTexts {
+        std::string page;
+        std::map<std::pair<std::size_t, std::size_t>, std::string> texts;
+    };
 
     ProcessEvents processEvents_;
     GoOn goOn_;
@@ -187,6 +202,7 @@ class BodyExtractor {
     RegexObject sentenceBreakPattern_;
     RegexObject tagPattern_;
     RegexObject anchorTagPattern_;
+    StrippedTexts strippedTexts_;
 };
 
 }  // namespace yelian

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "support/iconv_converter.h"
+
 namespace yelian {
 namespace {
 
@@ -42,6 +46,29 @@ TEST(GbkUtf8, InvalidBytesSurviveTheRoundTrip) {
         EXPECT_TRUE(isValidUtf8(utf8));
         EXPECT_EQ(utf8ToGbk(utf8), gbk);
     }
+}
+
+TEST(GbkUtf8, DoubleByteCharactersBesideOtherSequences) {
+    // A pair that is no character (0x81 0x7F) keeps its lead byte and gives DEL; the
+    // characters after it, double-byte, four-byte and a cut-off lead byte, come out as usual.
+    EXPECT_EQ(gbkToUtf8("\xD6\xD0\x81\x7F\xCE\xC4\x94\x39\xFC\x36\xA1"),
+              "中\xF4\x8F\xBE\x81\x7F文\xF0\x9F\x98\x80\xF4\x8F\xBE\xA1");
+    // Every double-byte character comes out as iconv converts it on its own.
+    IconvConverter iconv("UTF-8", "GB18030");
+    std::string gbk;
+    std::string expected;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const char pair[] = {static_cast<char>(lead), static_cast<char>(trail), ' '};
+            std::string utf8;
+            if (iconv.append(pair, 2, utf8) != 2) continue;
+            // A blank now and then, so that runs of pairs start and end everywhere.
+            const std::size_t size = trail % 7 == 0 ? 3 : 2;
+            gbk.append(pair, size);
+            expected += utf8 + std::string(size - 2, ' ');
+        }
+    }
+    EXPECT_EQ(gbkToUtf8(gbk), expected);
 }
 
 TEST(GbkUtf8, RawModeCopiesInvalidBytes) {
