@@ -17,8 +17,9 @@
 #include "engine/import_jobs.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
+#include "shell/application.h"
 #include "support/native_path.h"
-#include "support/regex_object.h"
+#include "taggen/phrase_groups.h"
 
 namespace yelian {
 
@@ -93,7 +94,8 @@ std::string defaultSettingsFile(const CliEnvironment& environment) {
 }
 
 // The main window as the desktop program restores it at its start: the controls of section
-// "主界面", then the selected template page. Only reads: a missing file changes nothing.
+// "主界面", the selected template page and the current phrase group. Only reads: a missing
+// file changes nothing.
 std::optional<std::string> restoreMainWindow(Controls& controls, DesktopServices& desktop,
                                              std::string_view settingsFile) {
     const fs::path native = toNativePath(settingsFile);
@@ -111,6 +113,8 @@ std::optional<std::string> restoreMainWindow(Controls& controls, DesktopServices
     const int page = controls.selectedIndex(kMainWindow, kTemplateTabs);
     controls.setSelectedIndex(kMainWindow, kTemplateTabs,
                               static_cast<int>(store.readNumber("模板序号"_gbk, page)));
+    // The phrase group the keyword insertion uses is the one the desktop program shows.
+    loadPhraseGroups(store, {controls, desktop});
     store.close();
     return std::nullopt;
 }
@@ -162,13 +166,14 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
     }
 
     RecordControls controls{mainWindowSpec()};
-    bool stopRequested = false;
     TerminalDesktop desktop(controls, in, out, err,
                             {.assumeYes = options.yes,
                              .canAsk = environment.inputIsTerminal,
                              .showProgress = environment.errorIsTerminal && !options.quiet,
-                             .interrupted = environment.interrupted},
-                            stopRequested);
+                             .interrupted = environment.interrupted});
+    // The run is built as the desktop program builds it, from the application's objects.
+    Application app(controls, desktop);
+    desktop.onInterrupt([&app] { app.stopRequested() = true; });
 
     const std::string settingsFile =
         options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
@@ -189,10 +194,8 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
         return usageError(err, *problem);
     }
 
-    RandomSource random;
-    if (options.seed) random.seed(*options.seed);
-    RegexObject titlePattern;
-    GenerationContext context{{controls, desktop}, random, titlePattern, stopRequested};
+    if (options.seed) app.random().seed(*options.seed);
+    GenerationContext context = app.generationContext();
     desktop.setJobSize(job.size());
     const RunOutcome outcome = generateSite(context, job);
     desktop.clearProgress();

@@ -211,6 +211,7 @@ void ListPages::startListPages(std::string_view outputFolder, std::int64_t artic
 void ListPages::openPage(std::int64_t page) {
     const std::string& path = state_.listPaths[static_cast<std::size_t>(page - 1)];
     if (path.empty()) {
+        pageFailed(refusedHref_);
         if (!report_.pathRefused) {
             report_.pathRefused = true;
             ui_.desktop.messageBox("分页个体代码中的链接“"_gbk + refusedHref_ +
@@ -232,7 +233,11 @@ void ListPages::closePage(TextEncoding encoding) {
         ++report_.pagesWritten;
         return;
     }
-    if (report_.pagesFailed++ == 0) report_.firstFailedPath = path;
+    pageFailed(path);
+}
+
+void ListPages::pageFailed(std::string_view pathOrLink) {
+    if (report_.pagesFailed++ == 0) report_.firstFailedPath = std::string(pathOrLink);
 }
 
 void ListPages::addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,

@@ -66,8 +66,10 @@ struct ListState {
 struct ListPagesReport {
     std::int64_t pagesWritten = 0;
     // Pages that could not be written (for example a bar link without href, whose path is
-    // the output folder itself).
+    // the output folder itself), and pages skipped because their link leads out of the
+    // output folder: their entries are lost just the same.
     std::int64_t pagesFailed = 0;
+    // The path of the first failed page; for a skipped page, its link.
     std::string firstFailedPath;
     // A page was skipped because its link leads out of the output folder; said once.
     bool pathRefused = false;
@@ -103,6 +105,7 @@ class ListPages {
     void openPage(std::int64_t page);
     void closePage(TextEncoding encoding);
     std::string headOfPage(std::int64_t page) const;
+    void pageFailed(std::string_view pathOrLink);
 
     Ui ui_;
     ListState state_;
