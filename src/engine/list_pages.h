@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,11 @@ class TextFileBuffer {
     // Writes the text in the encoding (with its byte-order mark) and closes the buffer. True
     // when the file was written.
     bool save(TextEncoding encoding);
+    // save after appending ending and tail, where endingBytes, when given, is ending as
+    // encodeForSplicing converted it for this encoding: the same file, without converting
+    // ending again.
+    bool save(TextEncoding encoding, std::string_view ending,
+              const std::optional<std::string>& endingBytes, std::string_view tail);
     bool isOpen() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
 
@@ -112,6 +119,8 @@ class ListPages {
     ListPagesReport report_;
     // The first bar link that leads out of the output folder, for the message.
     std::string refusedHref_;
+    // The bar converted once per output encoding the pages are written in.
+    std::map<TextEncoding, std::optional<std::string>> encodedBars_;
 };
 
 }  // namespace yelian
