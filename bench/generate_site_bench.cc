@@ -1,6 +1,8 @@
 // Speed and peak memory of a whole generation run: 10,000 articles of 2-6 KB, the first
 // sample template (five random links, description and keywords), shuffled order, one thread.
-// The articles are GBK (argument 0) or UTF-8 (argument 1); pages keep the article's encoding.
+// The articles are GBK (utf8 0) or UTF-8 (utf8 1); pages keep the article's encoding. With
+// features 1 the run also writes list pages (the default 9 articles per page, so every list
+// page carries a bar of about 1,100 links) and inserts linked keywords into every body.
 // The files go to the temporary folder: TMPDIR=/dev/shm measures the run without the disk.
 // Also the expansion of that template for one 4 KB article, and its description alone.
 #include <benchmark/benchmark.h>
@@ -17,6 +19,7 @@
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
 #include "engine/generate_site.h"
+#include "engine/keyword_insertion.h"
 #include "engine/tag_expansion.h"
 #include "engine/text_encoding.h"
 #include "support/gbk_text.h"
@@ -91,20 +94,28 @@ long peakResidentKiB() {
 
 void BM_GenerateSite(benchmark::State& state) {
     const bool utf8 = state.range(0) == 1;
+    const bool features = state.range(1) == 1;
     const auto folder = std::filesystem::temp_directory_path() /
                         ("yelian-bench-site-" + std::to_string(::getpid()));
     const GenerationJob articles = writeArticles(folder, utf8);
     RecordControls controls{mainWindowSpec()};
+    controls.setChecked(kMainWindow, kListPagesCheck, features);
+    controls.setChecked(kMainWindow, kInsertPhrasesCheck, features);
+    controls.setText(kMainWindow, kPhraseCombo,
+                     utf8ToGbk("关键词|另一个词|http://a.example*http://b.example"));
     QuietDesktop desktop;
     RandomSource random(7);
     RegexObject titlePattern;
     bool stop = false;
-    GenerationContext context{Ui{controls, desktop}, random, titlePattern, stop};
+    KeywordInserter keywords(random);
+    GenerationContext context{Ui{controls, desktop}, random, titlePattern, stop, keywords};
     const long before = peakResidentKiB();
     for (auto _ : state) {
         GenerationJob job = articles;
         const RunOutcome outcome = generateSite(context, job);
-        if (outcome.pagesWritten != kArticles) state.SkipWithError("pages missing");
+        if (outcome.articlesDone != kArticles || outcome.pagesFailed != 0) {
+            state.SkipWithError("pages missing");
+        }
     }
     state.counters["pages/s"] =
         benchmark::Counter(static_cast<double>(kArticles) * static_cast<double>(state.iterations()),
@@ -113,7 +124,14 @@ void BM_GenerateSite(benchmark::State& state) {
     state.counters["peakRSS_before_MiB"] = static_cast<double>(before) / 1024.0;
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_GenerateSite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GenerateSite)
+    ->ArgNames({"utf8", "features"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The page of one article without any file access: the sample template expanded.
 void BM_ExpandSampleTemplate(benchmark::State& state) {

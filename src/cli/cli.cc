@@ -17,8 +17,9 @@
 #include "controls/record_controls.h"
 #include "engine/generate_site.h"
 #include "engine/import_jobs.h"
+#include "shell/application.h"
 #include "support/native_path.h"
-#include "support/regex_object.h"
+#include "taggen/phrase_groups.h"
 
 namespace yelian {
 
@@ -138,13 +139,14 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
     }
 
     RecordControls controls{mainWindowSpec()};
-    bool stopRequested = false;
     TerminalDesktop desktop(controls, in, out, err,
                             {.assumeYes = options.yes,
                              .canAsk = environment.inputIsTerminal,
                              .showProgress = environment.errorIsTerminal && !options.quiet,
-                             .interrupted = environment.interrupted},
-                            stopRequested);
+                             .interrupted = environment.interrupted});
+    // The run is built as the desktop program builds it, from the application's objects.
+    Application app(controls, desktop);
+    desktop.onInterrupt([&app] { app.stopRequested() = true; });
 
     const std::string settingsFile =
         options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
@@ -165,10 +167,8 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
         return usageError(err, *problem);
     }
 
-    RandomSource random;
-    if (options.seed) random.seed(*options.seed);
-    RegexObject titlePattern;
-    GenerationContext context{{controls, desktop}, random, titlePattern, stopRequested};
+    if (options.seed) app.random().seed(*options.seed);
+    GenerationContext context = app.generationContext();
     desktop.setJobSize(job.size());
     const RunOutcome outcome = generateSite(context, job);
     desktop.clearProgress();

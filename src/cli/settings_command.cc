@@ -190,8 +190,7 @@ struct Terminal {
 int saveMainWindow(const SettingsArguments& options, std::string_view settingsFile,
                    Terminal terminal) {
     RecordControls controls{mainWindowSpec()};
-    bool stopRequested = false;
-    TerminalDesktop desktop(controls, terminal.in, terminal.out, terminal.err, {}, stopRequested);
+    TerminalDesktop desktop(controls, terminal.in, terminal.out, terminal.err, {});
     Application app(controls, desktop);
     SettingsStore& store = app.settings();
     store.open(settingsFile);
@@ -230,8 +229,7 @@ int runSettings(std::span<const std::string> args, std::istream& in, std::ostrea
     // The values are tried on a read-only restore first, so that a mistake in them leaves
     // the file as it was (saving opens, and may create, the file).
     RecordControls controls{mainWindowSpec()};
-    bool stopRequested = false;
-    TerminalDesktop desktop(controls, in, out, err, {}, stopRequested);
+    TerminalDesktop desktop(controls, in, out, err, {});
     if (auto problem = readMainWindowSettings({controls, desktop}, settingsFile)) {
         return usageError(err, *problem);
     }

@@ -41,13 +41,8 @@ std::string terminalText(std::string_view gbk) {
 }
 
 TerminalDesktop::TerminalDesktop(const Controls& controls, std::istream& in, std::ostream& out,
-                                 std::ostream& err, TerminalSettings settings, bool& stopRequested)
-    : controls_(controls),
-      in_(in),
-      out_(out),
-      err_(err),
-      settings_(std::move(settings)),
-      stopRequested_(stopRequested) {}
+                                 std::ostream& err, TerminalSettings settings)
+    : controls_(controls), in_(in), out_(out), err_(err), settings_(std::move(settings)) {}
 
 MessageAnswer TerminalDesktop::messageBox(std::string_view text, std::string_view,
                                           MessageButtons buttons, MessageIcon) {
@@ -75,7 +70,7 @@ void TerminalDesktop::processPendingEvents() {
     if (!interruptSeen_ && settings_.interrupted && settings_.interrupted()) {
         // As a second click on the running button: the article in progress is finished.
         interruptSeen_ = true;
-        stopRequested_ = true;
+        if (requestStop_) requestStop_();
         drawnCaption_.clear();
     }
     if (settings_.showProgress) drawProgress();

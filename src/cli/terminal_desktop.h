@@ -10,6 +10,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "controls/control_ops.h"
 
@@ -28,9 +29,12 @@ struct TerminalSettings {
 
 class TerminalDesktop : public DesktopServices {
   public:
-    // Reads the main window's caption for the progress; sets stopRequested on Ctrl-C.
+    // Reads the main window's caption for the progress.
     TerminalDesktop(const Controls& controls, std::istream& in, std::ostream& out,
-                    std::ostream& err, TerminalSettings settings, bool& stopRequested);
+                    std::ostream& err, TerminalSettings settings);
+
+    // What Ctrl-C does, once, at the next event processing: stop the run.
+    void onInterrupt(std::function<void()> requestStop) { requestStop_ = std::move(requestStop); }
 
     // The number of articles of the run, for the progress bar.
     void setJobSize(std::size_t size) { jobSize_ = size; }
@@ -65,7 +69,7 @@ class TerminalDesktop : public DesktopServices {
     std::ostream& out_;
     std::ostream& err_;
     TerminalSettings settings_;
-    bool& stopRequested_;
+    std::function<void()> requestStop_;
     bool interruptSeen_ = false;
     std::size_t jobSize_ = 0;
     std::string drawnCaption_;

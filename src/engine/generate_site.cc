@@ -13,7 +13,10 @@
 #include "controls/main_window_names.h"
 #include "engine/article_cache.h"
 #include "engine/article_reader.h"
+#include "engine/keyword_insertion.h"
+#include "engine/list_pages.h"
 #include "engine/tag_expansion.h"
+#include "support/markup_scanner.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
 #include "support/regex_object.h"
@@ -119,6 +122,8 @@ class Run {
         std::string pageTemplate, std::size_t randomCount, RunOutcome& outcome)
         : controls_(context.ui.controls),
           desktop_(context.ui.desktop),
+          keywords_(context.keywords),
+          lists_(context.ui),
           job_(job),
           articles_(job,
                     [&context, &readFile](std::string_view path) {
@@ -133,8 +138,12 @@ class Run {
           indexExtension_(indexExtensionOf(context.ui.controls)),
           outcome_(outcome) {}
 
+    // Before the first article: opens the first list page and prepares the keyword insertion.
+    void start(const MarkupScanner& tags);
     // Builds, writes and announces the page of job entry i (0-based).
     void makePage(std::size_t i);
+    // After the last article or a stop: writes the open list page.
+    void finish();
 
   private:
     struct Neighbour {
@@ -145,9 +154,17 @@ class Run {
     void writePage(std::string_view link, bool folderForm, std::string_view page,
                    TextEncoding encoding);
     void pageFailed(std::string path);
+    void countListPages();
 
     Controls& controls_;
     DesktopServices& desktop_;
+    KeywordInserter& keywords_;
+    ListPages lists_;
+    // The list pages already counted into the outcome.
+    std::int64_t listsWrittenCounted_ = 0;
+    std::int64_t listsFailedCounted_ = 0;
+    // The encoding the last article page was written in; the open list page is written in it.
+    std::optional<TextEncoding> lastEncoding_;
     const GenerationJob& job_;
     ArticleCache articles_;
     ShuffleBag randomBag_;
@@ -170,7 +187,9 @@ void Run::makePage(std::size_t i) {
     ArticleEntry current = articles_.take(i);
     if (folderForm) current.link = folderFormLink(current.link);
     const TextEncoding encoding = outputEncodingOf(controls_, current.encoding);
-    // The keyword insertion into current.content belongs here, before any cut.
+    // Into this page's body only: the cache keeps the file's own body for any later turn.
+    current.content =
+        keywords_.insertIntoArticle({controls_, desktop_}, std::move(current.content));
     desktop_.processPendingEvents();
 
     const Neighbour previous =
@@ -197,12 +216,44 @@ void Run::makePage(std::size_t i) {
                             next.link,     randomTitles, randomLinks,    content,       folderForm};
     writePage(current.link, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
     ++outcome_.articlesDone;
+    lastEncoding_ = encoding;
 
     controls_.setCaption(kMainWindow, "",
                          "已处理 "_gbk + integerToText(static_cast<std::int64_t>(i + 1)) +
                              " 个文件，当前："_gbk + current.title);
-    // The article's entry on the open list page is added here.
+    lists_.addListEntry(current.link, current.title, encoding, static_cast<std::int64_t>(i + 1),
+                        static_cast<std::int64_t>(count));
+    countListPages();
     desktop_.processPendingEvents();
+}
+
+void Run::start(const MarkupScanner& tags) {
+    lists_.startListPages(outcome_.outputFolder, static_cast<std::int64_t>(job_.size()), tags);
+    countListPages();
+    keywords_.prepareRun(controls_);
+}
+
+void Run::finish() {
+    // A run stopped before its first article still closes list page 1, in the encoding the
+    // pages would have been written in.
+    lists_.finishListPages(lastEncoding_.value_or(outputEncodingOf(controls_, TextEncoding::Gbk)));
+    countListPages();
+}
+
+// Folds what the list pages did since the last call into the outcome, so that a list page
+// that failed is reported like an article page that failed, in the order they failed.
+void Run::countListPages() {
+    const ListPagesReport& report = lists_.report();
+    const std::int64_t written = report.pagesWritten - listsWrittenCounted_;
+    const std::int64_t failed = report.pagesFailed - listsFailedCounted_;
+    outcome_.pagesWritten += written;
+    outcome_.listPagesWritten += written;
+    if (failed > 0) {
+        if (outcome_.pagesFailed == 0) outcome_.firstFailedPath = report.firstFailedPath;
+        outcome_.pagesFailed += failed;
+    }
+    listsWrittenCounted_ = report.pagesWritten;
+    listsFailedCounted_ = report.pagesFailed;
 }
 
 void Run::writePage(std::string_view link, bool folderForm, std::string_view page,
@@ -276,6 +327,8 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
         job = shuffleList(std::move(job), context.random);
     outcome.outputFolder = outputFolderOf(job.front());
     makeFolders(outcome.outputFolder);
+    // The list pages read the hrefs of the bar with it; long searches keep the window alive.
+    const MarkupScanner tags([&desktop] { desktop.processPendingEvents(); });
 
     const std::int64_t startTicks = desktop.ticks();
     std::string pageTemplate = templateFrom(controls, std::move(*templateText));
@@ -285,9 +338,9 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
         return outcome;
     }
 
-    // The list pages start here (startListPages), and the keyword insertion is prepared here
-    // when it is enabled; the tag expansion's counter and keywords are read with the run.
+    // The tag expansion's counter and keywords are read with the run.
     Run run(context, job, readFile, std::move(pageTemplate), *randomCount, outcome);
+    run.start(tags);
     const std::string savedCaption = controls.caption(kMainWindow, "");
 
     outcome.end = RunOutcome::End::Finished;
@@ -300,7 +353,7 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
     }
 
     controls.setCaption(kMainWindow, "", savedCaption);
-    // The last list page is closed here (finishListPages) with the last page's encoding.
+    run.finish();
     outcome.elapsedMilliseconds = desktop.ticks() - startTicks;
     return outcome;
 }

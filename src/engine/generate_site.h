@@ -1,8 +1,9 @@
 // The page generation run: one page per article of a job, written into the folder "单页目录"
-// beside the first article, chained by previous, next and random links. The run reads its
-// options from the main window when it needs them, shows its progress in the window caption,
-// lets the window process events after every step, and stops before the next article when
-// the stop flag is set. It reports how it ended; the caller shows the report.
+// beside the first article, chained by previous, next and random links, with keywords
+// inserted into the bodies and the articles listed on list pages when those are enabled. The
+// run reads its options from the main window when it needs them, shows its progress in the
+// window caption, lets the window process events after every step, and stops before the next
+// article when the stop flag is set. It reports how it ended; the caller shows the report.
 #pragma once
 
 #include <functional>
@@ -19,7 +20,8 @@ namespace yelian {
 // Runs the job. The job is shuffled in place unless "按顺序" is ticked. Nothing is written
 // when the job is empty, when the title pattern in use does not compile (End::Refused) or
 // when the user cancels the question about unequal random tags (End::Cancelled). Pages that
-// cannot be written are skipped and counted; the run goes on.
+// cannot be written, article pages and list pages alike, are skipped and counted; the run
+// goes on.
 RunOutcome generateSite(GenerationContext& context, GenerationJob& job);
 
 // How a run reads an article file. Each distinct path of a job is read exactly once.

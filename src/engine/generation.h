@@ -12,6 +12,7 @@
 
 namespace yelian {
 
+class KeywordInserter;
 class RegexObject;
 
 // An ordered list of article paths (GBK text).
@@ -19,12 +20,14 @@ using GenerationJob = std::vector<std::string>;
 
 // What a run needs from the application. The stop flag is set by a second click on the
 // running import button (a handler that runs inside processPendingEvents) and read before
-// each article.
+// each article. The keyword insertion belongs to the application because its word and
+// address bags outlive the runs.
 struct GenerationContext {
     Ui ui;
     RandomSource& random;
     RegexObject& titlePattern;
     bool& stopRequested;
+    KeywordInserter& keywords;
 };
 
 // How a run ended; the report shown to the user is built from it.
@@ -40,9 +43,14 @@ struct RunOutcome {
     End end = End::Nothing;
     std::string outputFolder;
     std::int64_t articlesDone = 0;
+    // Pages of every kind: the article pages and the list pages. A list page that was not
+    // written because its link leads out of the output folder counts as failed.
     std::int64_t pagesWritten = 0;
     std::int64_t pagesFailed = 0;
+    // The first page that failed (for a list page refused for its link: that link).
     std::string firstFailedPath;
+    // Of pagesWritten, the list pages.
+    std::int64_t listPagesWritten = 0;
     std::string problem;
     std::int64_t elapsedMilliseconds = 0;
 };

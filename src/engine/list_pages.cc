@@ -153,6 +153,20 @@ bool TextFileBuffer::save(TextEncoding encoding) {
     return written;
 }
 
+bool TextFileBuffer::save(TextEncoding encoding, std::string_view ending,
+                          const std::optional<std::string>& endingBytes, std::string_view tail) {
+    if (!endingBytes) {
+        append(ending);
+        append(tail);
+        return save(encoding);
+    }
+    const bool written =
+        writeSplicedTextFile(path_, text_, ending, *endingBytes, tail, encoding).written;
+    path_.clear();
+    text_.clear();
+    return written;
+}
+
 bool ListPages::enabled() const {
     return ui_.controls.checked(kMainWindow, kListPagesCheck);
 }
@@ -170,6 +184,7 @@ void ListPages::startListPages(std::string_view outputFolder, std::int64_t artic
     state_ = ListState{};
     report_ = ListPagesReport{};
     refusedHref_.clear();
+    encodedBars_.clear();
     state_.perPage = textToInteger(controls.text(kMainWindow, kArticlesPerListPageEdit));
     if (state_.perPage < 1) state_.perPage = kDefaultPerPage;
     state_.pageCount = pageCountOf(articleCount, state_.perPage);
@@ -211,6 +226,7 @@ void ListPages::startListPages(std::string_view outputFolder, std::int64_t artic
 void ListPages::openPage(std::int64_t page) {
     const std::string& path = state_.listPaths[static_cast<std::size_t>(page - 1)];
     if (path.empty()) {
+        pageFailed(refusedHref_);
         if (!report_.pathRefused) {
             report_.pathRefused = true;
             ui_.desktop.messageBox("分页个体代码中的链接“"_gbk + refusedHref_ +
@@ -226,13 +242,19 @@ void ListPages::openPage(std::int64_t page) {
 void ListPages::closePage(TextEncoding encoding) {
     if (!state_.listFile.isOpen()) return;
     const std::string path = state_.listFile.path();
-    state_.listFile.append(state_.bar);
-    state_.listFile.append(ui_.controls.text(kMainWindow, kListTailEdit));
-    if (state_.listFile.save(encoding)) {
+    // Every page carries the whole bar: it is converted once per encoding, not per page.
+    const auto [bar, added] = encodedBars_.try_emplace(encoding);
+    if (added) bar->second = encodeForSplicing(state_.bar, encoding);
+    if (state_.listFile.save(encoding, state_.bar, bar->second,
+                             ui_.controls.text(kMainWindow, kListTailEdit))) {
         ++report_.pagesWritten;
         return;
     }
-    if (report_.pagesFailed++ == 0) report_.firstFailedPath = path;
+    pageFailed(path);
+}
+
+void ListPages::pageFailed(std::string_view pathOrLink) {
+    if (report_.pagesFailed++ == 0) report_.firstFailedPath = std::string(pathOrLink);
 }
 
 void ListPages::addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,

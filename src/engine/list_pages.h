@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,11 @@ class TextFileBuffer {
     // Writes the text in the encoding (with its byte-order mark) and closes the buffer. True
     // when the file was written.
     bool save(TextEncoding encoding);
+    // save after appending ending and tail, where endingBytes, when given, is ending as
+    // encodeForSplicing converted it for this encoding: the same file, without converting
+    // ending again.
+    bool save(TextEncoding encoding, std::string_view ending,
+              const std::optional<std::string>& endingBytes, std::string_view tail);
     bool isOpen() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
 
@@ -66,8 +73,10 @@ struct ListState {
 struct ListPagesReport {
     std::int64_t pagesWritten = 0;
     // Pages that could not be written (for example a bar link without href, whose path is
-    // the output folder itself).
+    // the output folder itself), and pages skipped because their link leads out of the
+    // output folder: their entries are lost just the same.
     std::int64_t pagesFailed = 0;
+    // The path of the first failed page; for a skipped page, its link.
     std::string firstFailedPath;
     // A page was skipped because its link leads out of the output folder; said once.
     bool pathRefused = false;
@@ -103,12 +112,15 @@ class ListPages {
     void openPage(std::int64_t page);
     void closePage(TextEncoding encoding);
     std::string headOfPage(std::int64_t page) const;
+    void pageFailed(std::string_view pathOrLink);
 
     Ui ui_;
     ListState state_;
     ListPagesReport report_;
     // The first bar link that leads out of the output folder, for the message.
     std::string refusedHref_;
+    // The bar converted once per output encoding the pages are written in.
+    std::map<TextEncoding, std::optional<std::string>> encodedBars_;
 };
 
 }  // namespace yelian

@@ -134,6 +134,16 @@ TextReadResult decodeSource(std::string_view source, TextEncoding requested,
     return result;
 }
 
+// Writes the bytes to the file at the GBK path, creating or replacing it; an empty path
+// writes nothing. True only when the bytes reached the file.
+bool writeBytes(std::string_view gbkPath, std::string_view bytes) {
+    if (gbkPath.empty()) return false;
+    std::ofstream out(toNativePath(gbkPath), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
 // The byte-order mark iconv puts in front when the target charset leaves the byte order open
 // ("UTF-16", "UTF-32", "UCS-2", "UCS-4", "UNICODE"); zero for every other target.
 std::size_t addedMarkLength(std::string_view to, std::string_view converted) {
@@ -277,11 +287,42 @@ TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
         result.bytes.reserve(mark.size() + converted.size());
         result.bytes.append(mark).append(converted);
     }
-    if (gbkPath.empty()) return result;
-    std::ofstream out(toNativePath(gbkPath), std::ios::binary | std::ios::trunc);
-    out.write(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
-    out.close();
-    result.written = !out.fail();
+    result.written = writeBytes(gbkPath, result.bytes);
+    return result;
+}
+
+std::optional<std::string> encodeForSplicing(std::string_view text, TextEncoding encoding) {
+    // Conversions without state: a text that converts on its own ends on a whole character,
+    // so its bytes are the same wherever it stands. Big5-HKSCS holds a character back to
+    // join it with a combining mark that may follow.
+    if (encoding == TextEncoding::Big5Hkscs) return std::nullopt;
+    const char* charset = charsetNameOf(encoding);
+    if (!charset) return std::nullopt;
+    IconvConverter converter(charset, kInternalCharset);
+    std::string converted;
+    if (converter.append(text.data(), text.size(), converted) != text.size()) return std::nullopt;
+    return converted;
+}
+
+TextWriteResult writeSplicedTextFile(std::string_view gbkPath, std::string_view before,
+                                     std::string_view middle, std::string_view middleBytes,
+                                     std::string_view after, TextEncoding encoding) {
+    const std::optional<std::string> head = encodeForSplicing(before, encoding);
+    const std::optional<std::string> tail =
+        head ? encodeForSplicing(after, encoding) : std::nullopt;
+    // A part that does not convert makes the whole text fall back to GBK, and an empty text is
+    // written without a mark: writeTextFile decides those cases on the whole text.
+    if (!head || !tail || (before.empty() && middle.empty() && after.empty())) {
+        std::string whole;
+        whole.reserve(before.size() + middle.size() + after.size());
+        whole.append(before).append(middle).append(after);
+        return writeTextFile(gbkPath, whole, encoding);
+    }
+    TextWriteResult result;
+    const std::string_view mark = markOf(encoding);
+    result.bytes.reserve(mark.size() + head->size() + middleBytes.size() + tail->size());
+    result.bytes.append(mark).append(*head).append(middleBytes).append(*tail);
+    result.written = writeBytes(gbkPath, result.bytes);
     return result;
 }
 

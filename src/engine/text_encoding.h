@@ -58,6 +58,18 @@ struct TextWriteResult {
 TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
                               TextEncoding encoding);
 
+// A text converted once for many files that all contain it (the bar every list page
+// carries), or nothing when its converted bytes cannot simply be put between the converted
+// texts around it: for GBK and Auto (nothing to convert), for Big5-HKSCS (whose conversion
+// joins a character with a combining mark that follows it) and when the text does not convert.
+std::optional<std::string> encodeForSplicing(std::string_view text, TextEncoding encoding);
+
+// writeTextFile of before + middle + after, where middleBytes is encodeForSplicing(middle,
+// encoding): the same bytes, without converting middle again.
+TextWriteResult writeSplicedTextFile(std::string_view gbkPath, std::string_view before,
+                                     std::string_view middle, std::string_view middleBytes,
+                                     std::string_view after, TextEncoding encoding);
+
 // The charset a page declares in its meta tags: 0 none (or one not recognised, such as gb2312),
 // 1 UTF-8, 2 Big5, 3 Big5-HKSCS.
 int detectMetaCharset(std::string_view text);

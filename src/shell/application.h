@@ -36,9 +36,15 @@ class Application {
     KeywordInserter& keywordInserter() { return keywordInserter_; }
     DialogRequest& dialogRequest() { return dialogRequest_; }
 
-    // What a generation run is given: the windows, the generator, the title expression and
-    // the stop flag, which the running import button's second click sets.
-    GenerationContext generationContext() { return {ui(), random_, titlePattern_, stopRequested_}; }
+    // The flag that stops a run before its next article: the running import button's second
+    // click sets it, as does Ctrl-C on the command line.
+    bool& stopRequested() { return stopRequested_; }
+
+    // What a generation run is given: the windows, the generator, the title expression, the
+    // stop flag and the keyword insertion.
+    GenerationContext generationContext() {
+        return {ui(), random_, titlePattern_, stopRequested_, keywordInserter_};
+    }
 
   private:
     Controls& controls_;

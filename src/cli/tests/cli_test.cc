@@ -257,6 +257,47 @@ TEST_F(CliTest, PagesThatCannotBeWrittenGiveStatusOne) {
     EXPECT_EQ(page("z.htm"), "m.htm|z.htm|#");
 }
 
+TEST_F(CliTest, ListPagesThatCannotBeWrittenGiveStatusOne) {
+    fs::create_directories(dir.path() / "arts" / "单页目录" / "index_2.htm");
+    const CliRun result =
+        run(orderedRun({"--set", "选择框列表页=真", "--set", "编辑框分页=2", dir.file("arts")}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("index_2.htm"), std::string::npos);
+    EXPECT_NE(page("index.htm").find("m.htm"), std::string::npos);
+}
+
+TEST_F(CliTest, KeywordInsertionUsesTheStoredPhraseGroupAndWarnsOnce) {
+    const std::string settings = dir.file("site.ini");
+    {
+        testing::ScriptedDesktop desktop;
+        SettingsStore store(desktop);
+        store.open(fromNativePath(settings));
+        store.selectSection("随机词组"_gbk);
+        store.writeText("当前词"_gbk, "KW");
+    }
+    const std::vector<std::string> insert = {
+        "--set", "选择框启用插词=真", "--set", "编辑框模板2=#导入的文件内容#", "--template", "2"};
+    std::vector<std::string> args = {"generate", "--settings", settings};
+    args.insert(args.end(), insert.begin(), insert.end());
+    args.push_back(dir.file("arts"));
+    const CliRun stored = run(args);
+    EXPECT_EQ(stored.status, 0) << stored.err;
+    EXPECT_NE(page("a.htm").find("KW"), std::string::npos) << page("a.htm");
+
+    // Without a phrase group nothing is inserted, and the run says so once.
+    args = {"generate"};
+    args.insert(args.end(), insert.begin(), insert.end());
+    args.push_back(dir.file("arts"));
+    const CliRun empty = run(args);
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_EQ(page("a.htm").find("KW"), std::string::npos);
+    const std::string warning = "已启用插词，但词组为空，文章内容中没有插入任何词。\n";
+    const std::size_t at = empty.err.find(warning);
+    EXPECT_NE(at, std::string::npos) << empty.err;
+    EXPECT_EQ(empty.err.find(warning, at + 1), std::string::npos);
+}
+
 TEST_F(CliTest, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
     environment.errorIsTerminal = true;
     const CliRun shown = run(orderedRun({dir.file("arts")}));

@@ -11,6 +11,7 @@
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
+#include "engine/keyword_insertion.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/regex_object.h"
@@ -68,7 +69,8 @@ class GenerateSiteTest : public ::testing::Test {
     RandomSource random_{1234};
     RegexObject titlePattern_;
     bool stop_ = false;
-    GenerationContext context_{Ui{controls_, desktop_}, random_, titlePattern_, stop_};
+    KeywordInserter keywords_{random_};
+    GenerationContext context_{Ui{controls_, desktop_}, random_, titlePattern_, stop_, keywords_};
     testing::TempDir dir_;
 };
 
@@ -208,12 +210,16 @@ TEST_F(GenerateSiteTest, UnequalRandomTagsAskFirst) {
 
 TEST_F(GenerateSiteTest, FixedSeedGivesTheSameSiteTwice) {
     check(kOrderedCheck, false);
+    check(kListPagesCheck, true);
+    set(kArticlesPerListPageEdit, "5");
+    check(kInsertPhrasesCheck, true);
+    set(kPhraseCombo, "w1|w2|w3|http://a.example*http://b.example");
     set(kKeywordListEdit, "k1\r\nk2\r\nk3\r\nk4\r\nk5");
     set(kDescriptionLengthMinEdit, "1");
     set(kDescriptionLengthMaxEdit, "20");
     setTemplate(
         "#本篇标题##关键词##描述##递增##随机汉字##随机数母##随机篇标题##随机篇链接#"
-        "#随机篇标题##随机篇链接#"_gbk);
+        "#随机篇标题##随机篇链接##导入的文件内容#"_gbk);
     const GenerationJob original = articles(12);
     auto site = [&] {
         random_.seed(99);
@@ -228,7 +234,8 @@ TEST_F(GenerateSiteTest, FixedSeedGivesTheSameSiteTwice) {
         return files;
     };
     const std::map<std::string, std::string> first = site();
-    EXPECT_EQ(first.size(), 12u);
+    EXPECT_EQ(first.size(), 15u);  // 12 articles on 3 list pages
+    EXPECT_THAT(first.at("a1.htm"), HasSubstr("target=\"_blank\""));
     EXPECT_EQ(site(), first);
 }
 
@@ -330,6 +337,142 @@ TEST_F(GenerateSiteTest, OutputEncodingAndEmptyJob) {
     EXPECT_EQ(outcome.end, End::Nothing);
     EXPECT_EQ(outcome.outputFolder, "");
     EXPECT_EQ(desktop_.processEventsCount(), 5);
+}
+
+int entriesOn(const std::string& listPage) {
+    return countOccurrences(listPage, "<p><a href=");
+}
+
+TEST_F(GenerateSiteTest, ListPagesListTheArticlesInRunOrderAndAllCarryTheBar) {
+    check(kListPagesCheck, true);
+    set(kArticlesPerListPageEdit, "50");
+    check(kFolderLinksCheck, true);
+    GenerationJob job = articles(120);
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, End::Finished);
+    EXPECT_EQ(outcome.pagesWritten, 123);
+    EXPECT_EQ(outcome.listPagesWritten, 3);
+    EXPECT_EQ(outcome.pagesFailed, 0);
+    const std::string bar =
+        "<hr><div>页：&nbsp;<a href=\"index.htm\">1</a>&nbsp;&nbsp;<a href=\"index_2.htm\">2</a>"
+        "&nbsp;&nbsp;<a href=\"index_3.htm\">3</a>&nbsp;</div>"_gbk;
+    const std::vector<std::pair<std::string, int>> pages = {
+        {"index.htm", 50}, {"index_2.htm", 50}, {"index_3.htm", 20}};
+    int first = 1;
+    for (const auto& [name, entries] : pages) {
+        SCOPED_TRACE(name);
+        const std::string listPage = page(name);
+        EXPECT_EQ(entriesOn(listPage), entries);
+        EXPECT_EQ(countOccurrences(listPage, bar), 1);
+        // The list links without the "../" the article pages need.
+        const std::string n = std::to_string(first);
+        const std::string firstEntry =
+            "<p><a href=\"a" + n + "/\">" + "《T"_gbk + n + "》</a></p>"_gbk;
+        EXPECT_THAT(listPage, HasSubstr(firstEntry));
+        first += entries;
+    }
+    EXPECT_FALSE(exists("index_4.htm"));
+}
+
+TEST_F(GenerateSiteTest, AStopClosesTheOpenListPage) {
+    check(kListPagesCheck, true);
+    set(kArticlesPerListPageEdit, "4");
+    controls_.setSelectedIndex(kMainWindow, kOutputEncodingCombo, 2);
+    desktop_.onProcessEvents([&] {
+        if (controls_.caption(kMainWindow, "").starts_with("已处理 6 "_gbk)) stop_ = true;
+    });
+    GenerationJob job = articles(10);
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, End::Stopped);
+    EXPECT_EQ(outcome.articlesDone, 6);
+    EXPECT_EQ(outcome.listPagesWritten, 2);
+    const std::string second = page("index_2.htm");
+    EXPECT_TRUE(second.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(entriesOn(second), 2);
+    EXPECT_THAT(second, HasSubstr("index_3.htm"));
+    EXPECT_TRUE(second.ends_with("</body></html>"));
+    EXPECT_FALSE(exists("index_3.htm"));
+
+    // Stopped before the first article: list page 1 is still closed, empty.
+    desktop_.onProcessEvents([] {});
+    stop_ = true;
+    std::filesystem::remove_all(toNativePath(outputFolder()));
+    const RunOutcome early = run(job);
+    EXPECT_EQ(early.end, End::Stopped);
+    EXPECT_EQ(early.articlesDone, 0);
+    EXPECT_EQ(early.listPagesWritten, 1);
+    EXPECT_EQ(entriesOn(page("index.htm")), 0);
+}
+
+TEST_F(GenerateSiteTest, ListPagesThatCannotBeWrittenAreFailedPages) {
+    check(kListPagesCheck, true);
+    set(kArticlesPerListPageEdit, "2");
+    std::filesystem::create_directories(toNativePath(outputFolder() + "index_2.htm"));
+    GenerationJob job = articles(5);
+    const RunOutcome blocked = run(job);
+    EXPECT_EQ(blocked.end, End::Finished);
+    EXPECT_EQ(blocked.pagesWritten, 5 + 2);
+    EXPECT_EQ(blocked.pagesFailed, 1);
+    EXPECT_EQ(blocked.firstFailedPath, outputFolder() + "index_2.htm");
+
+    // An article page that failed first stays the first failure.
+    std::filesystem::remove(toNativePath(outputFolder() + "a1.htm"));
+    std::filesystem::create_directories(toNativePath(outputFolder() + "a1.htm"));
+    const RunOutcome both = run(job);
+    EXPECT_EQ(both.pagesFailed, 2);
+    EXPECT_EQ(both.firstFailedPath, outputFolder() + "a1.htm");
+
+    // A bar link that leads out of the output folder: its page is not written, said once, and
+    // counted as failed.
+    std::filesystem::remove_all(toNativePath(outputFolder()));
+    set(kPageEntryEdit, "<a href=\"x/../../p#页号#.htm\">#页号#</a>"_gbk);
+    const RunOutcome refused = run(job);
+    EXPECT_EQ(refused.pagesWritten, 5);
+    EXPECT_EQ(refused.pagesFailed, 3);
+    EXPECT_EQ(refused.firstFailedPath, "x/../../p.htm");
+    EXPECT_EQ(desktop_.messages().size(), 1u);
+}
+
+TEST_F(GenerateSiteTest, KeywordsGoIntoTheBodyBeforeTheCut) {
+    check(kInsertPhrasesCheck, true);
+    set(kPhraseCombo, "K");
+    // As many insertions as the body has characters: every character is followed by one.
+    set(kInsertCountMinEdit, "12");
+    set(kInsertCountMaxEdit, "12");
+    check(kCutContentCheck, true);
+    set(kCutHeadEdit, "[");
+    set(kCutTailEdit, "]");
+    setTemplate("#导入的文件内容#"_gbk);
+    GenerationJob job = {dir_.write("in/a.txt", "111[2222]333")};
+    EXPECT_EQ(run(job).end, End::Finished);
+    EXPECT_EQ(page("a.txt"), "K2K2K2K2K");
+}
+
+TEST_F(GenerateSiteTest, KeywordsGoIntoEachPageOnceWhateverTheArticleCacheHolds) {
+    check(kInsertPhrasesCheck, true);
+    set(kPhraseCombo, "KW");
+    set(kInsertCountMinEdit, "3");
+    set(kInsertCountMaxEdit, "3");
+    check(kCutContentCheck, false);
+    setTemplate("#导入的文件内容#|#随机篇标题##随机篇链接#|#随机篇标题##随机篇链接#"_gbk);
+    GenerationJob job;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        job.push_back(dir_.write(std::string("in/") + name + ".txt", "甲乙丙丁戊己庚辛"_gbk));
+    }
+    // a again at the end: its body is held for that turn while other pages are made.
+    job.push_back(job.front());
+    std::vector<std::string> pages;
+    desktop_.onProcessEvents([&] {
+        const std::string caption = controls_.caption(kMainWindow, "");
+        if (caption.starts_with("已处理 "_gbk) && (pages.empty() || pages.back() != caption)) {
+            pages.push_back(caption);
+            const std::string body = splitText(page(fileNameOf(job[pages.size() - 1])), "|")[0];
+            EXPECT_EQ(countOccurrences(body, "KW"), 3) << pages.size();
+            EXPECT_EQ(charCount(body), 8 + 3 * 2) << pages.size();
+        }
+    });
+    EXPECT_EQ(run(job).end, End::Finished);
+    EXPECT_EQ(pages.size(), 5u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
 #include "engine/import_jobs.h"
+#include "engine/keyword_insertion.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/regex_object.h"
@@ -40,7 +41,8 @@ class ImportHandlers : public ::testing::Test {
     RandomSource random{7};
     RegexObject titlePattern;
     bool stopRequested = true;
-    GenerationContext app{{controls, desktop}, random, titlePattern, stopRequested};
+    KeywordInserter keywords{random};
+    GenerationContext app{{controls, desktop}, random, titlePattern, stopRequested, keywords};
 };
 
 TEST_F(ImportHandlers, ASecondClickDuringARunRequestsTheStop) {
@@ -65,6 +67,18 @@ TEST_F(ImportHandlers, ASecondClickDuringARunRequestsTheStop) {
     EXPECT_TRUE(desktop.messageTextsUtf8()[0].starts_with("耗时 "));
     EXPECT_EQ(filesCaption(), kImportFilesIdle.str());
     EXPECT_TRUE(controls.enabled(kMainWindow, kImportFolderButton));
+}
+
+TEST_F(ImportHandlers, AListPageThatFailedShowsInTheReport) {
+    controls.setChecked(kMainWindow, kListPagesCheck, true);
+    std::filesystem::create_directories(output() / "index.htm");
+    desktop.answerFiles({folder() + "/a.htm", folder() + "/b.htm"});
+    desktop.answerMessage(MessageAnswer::No);
+    importFiles(app);
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_NE(desktop.messageTextsUtf8()[0].find("其中 1 个页面未能写入"), std::string::npos);
+    EXPECT_NE(desktop.messageTextsUtf8()[0].find("index.htm"), std::string::npos);
+    EXPECT_EQ(desktop.messages()[0].icon, MessageIcon::Warning);
 }
 
 TEST_F(ImportHandlers, RefuseTheSettingsPages) {

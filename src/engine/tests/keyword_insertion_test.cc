@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Characters that are not letters take the text right after them, without a blank;
         // a CR LF is one character and is never split.
         PlacementCase{"中\r\n文", "中K\r\nK文K"}, PlacementCase{"中 文", "中K K 文K"},
+
         // No blank at all: right before the word.
         PlacementCase{"ab中", "K K ab中K"},
         // Inside a tag: before its "<" or after its ">", whichever is nearer.
@@ -84,6 +85,22 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"<img src=x>", "KKKKKKKKK<img src=x>KK"},
         // A blank inside a tag does not count as a place between words.
         PlacementCase{"<a b>", "K<a b>KKKK"}));
+
+TEST(InsertKeywords, StepsOverWholeCharactersOfAnyLength) {
+    struct Case {
+        std::string content;
+        std::string result;
+    };
+    // A four-byte character is one character, a second byte '0' alone does not make one, and
+    // a lead byte at the very end stands alone.
+    const std::vector<Case> cases = {{"\x81\x30\x81\x30.", "\x81\x30\x81\x30K.K"},
+                                     {"\xD6\x30\x81.", "\xD6\x30K\x81.K"},
+                                     {".\xD6", ".K\xD6K"}};
+    for (const Case& c : cases) {
+        RandomSource random(7);
+        EXPECT_EQ(insertKeywords(c.content, "K", charCount(c.content), random), c.result);
+    }
+}
 
 TEST(InsertKeywords, HelloWorldGetsTheWordAfterTheBlankWhereverTheDrawFalls) {
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {

@@ -96,6 +96,21 @@ TEST_F(ListPagesTest, SplitsTheArticlesIntoFullPagesThatAllCarryTheSameBar) {
     EXPECT_EQ(lists.report().pagesWritten, 3);
 }
 
+TEST_F(ListPagesTest, PagesInEveryEncodingAreTheWholePageConverted) {
+    setText(kArticlesPerListPageEdit, "2");
+    run(5, 5, TextEncoding::Gbk);
+    const std::string gbkPage = testing::readBytes(pagePath("index_2.htm"));
+    // Big5 lacks the simplified 标题 of the entries: those pages fall back to GBK.
+    for (const TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be, TextEncoding::Big5,
+          TextEncoding::Big5Hkscs}) {
+        SCOPED_TRACE(static_cast<int>(encoding));
+        run(5, 5, encoding);
+        EXPECT_EQ(testing::readBytes(pagePath("index_2.htm")),
+                  writeTextFile("", gbkPage, encoding).bytes);
+    }
+}
+
 TEST_F(ListPagesTest, WritesAPageAsHeadEntriesBarAndTail) {
     setText(kListHeadEdit, "H#页号#|");
     setText(kListTailEdit, "|T");

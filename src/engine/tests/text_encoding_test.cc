@@ -6,6 +6,9 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -248,6 +251,46 @@ TEST(WriteTextFile, ReportsWhetherTheFileWasWritten) {
     dir.write("out.txt", "a much longer old content");
     EXPECT_TRUE(writeTextFile(path, "abc", TextEncoding::Gbk).written);
     EXPECT_EQ(testing::readBytes(toNativePath(path)), "abc");
+}
+
+TEST(WriteSplicedTextFile, GivesTheBytesOfTheWholeTextInEveryEncoding) {
+    struct Parts {
+        const char* what;
+        std::string before;
+        std::string middle;
+        std::string after;
+    };
+    const std::string combining = utf8ToGbk("\u0304");  // joins with Ê in Big5-HKSCS
+    const std::vector<Parts> cases = {
+        {"plain", "<p>中文"_gbk, "繁體 abc"_gbk, "</p>"},
+        {"empty", "", "", ""},
+        {"empty ends", "", "繁體"_gbk, ""},
+        {"simplified only", "这个"_gbk, "繁體"_gbk, "这个"_gbk},
+        {"four-byte character", "\x81\x30\x81\x30", "a", "\x95\x32\x82\x36"},
+        {"character cut by the splice", "abc\xD6", "\xD0xyz", "."},
+        {"lead byte at the end", "a", "b", "c\xD6"},
+        {"combining mark after the middle", "x", utf8ToGbk("Ê"), combining + "y"},
+    };
+    for (int e = 0; e <= static_cast<int>(TextEncoding::Big5Hkscs); ++e) {
+        const auto encoding = static_cast<TextEncoding>(e);
+        for (const Parts& parts : cases) {
+            SCOPED_TRACE(std::string(parts.what) + " in encoding " + std::to_string(e));
+            const std::optional<std::string> middleBytes =
+                encodeForSplicing(parts.middle, encoding);
+            const bool converts = encoding != TextEncoding::Auto && encoding != TextEncoding::Gbk &&
+                                  encoding != TextEncoding::Big5Hkscs;
+            if (!converts) {
+                EXPECT_FALSE(middleBytes);
+                continue;
+            }
+            if (!middleBytes) continue;  // the middle alone does not convert: nothing to splice
+            const std::string whole = parts.before + parts.middle + parts.after;
+            EXPECT_EQ(writeSplicedTextFile("", parts.before, parts.middle, *middleBytes,
+                                           parts.after, encoding)
+                          .bytes,
+                      writeTextFile("", whole, encoding).bytes);
+        }
+    }
 }
 
 TEST(ConvertCharset, GivesNoMarkAndFailsOnAnyBadByte) {
