@@ -1,5 +1,13 @@
-// Conversions between the internal GB18030 text and UTF-8, over iconv.
+// Conversions between the internal GB18030 text and UTF-8. iconv decides every answer; the
+// two-byte codes, which make up nearly all Chinese text, go through tables of iconv's answers
+// asked once per process, and everything else goes to iconv as it comes.
 #include "support/gbk_text.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "support/iconv_converter.h"
 
@@ -8,9 +16,15 @@ namespace {
 
 // Bytes that are not valid GB18030 travel as U+10FF80..U+10FFFF (plane 16 private use).
 constexpr char32_t kPreservedBase = 0x10FF00;
+constexpr const char* kGb18030 = "GB18030";
+constexpr const char* kUtf8 = "UTF-8";
 
 bool isAscii(char c) {
     return static_cast<unsigned char>(c) < 0x80;
+}
+
+const unsigned char* bytesOf(std::string_view text) {
+    return reinterpret_cast<const unsigned char*>(text.data());
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -54,6 +68,11 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos) {
     return 0;
 }
 
+// The length a UTF-8 lead byte of 0xC0 and above announces.
+std::size_t utf8LengthOfLead(unsigned char lead) {
+    return 2 + (lead >= 0xE0 ? 1 : 0) + (lead >= 0xF0 ? 1 : 0);
+}
+
 // The byte carried by a preserved code point at pos, or -1.
 int preservedByteAt(std::string_view s, std::size_t pos) {
     if (s.size() - pos < 4 || static_cast<unsigned char>(s[pos]) != 0xF4) return -1;
@@ -63,6 +82,267 @@ int preservedByteAt(std::string_view s, std::size_t pos) {
     if (b1 != 0x8F || (b2 != 0xBE && b2 != 0xBF) || (b3 & 0xC0) != 0x80) return -1;
     const char32_t cp = 0x100000 | (0x0F << 12) | ((b2 & 0x3F) << 6) | (b3 & 0x3F);
     return static_cast<int>(cp - kPreservedBase);
+}
+
+// iconv's answers for the two-byte GB18030 codes, both ways.
+struct TwoByteTables {
+    // The UTF-8 of each two-byte code, indexed by lead << 8 | trail; all zero where iconv does
+    // not turn the code alone into one character (four-byte lead-ins, invalid codes).
+    std::array<std::array<char, 4>, 0x10000> utf8{};
+    // The two-byte code of each BMP code point; zero where iconv gives none (ASCII, code
+    // points with four-byte codes, surrogates).
+    std::array<std::array<char, 2>, 0x10000> gbk{};
+};
+
+// Asks iconv about each of many short inputs in a few calls. Each input ends with '\n', which
+// appears nowhere else in them and converts to '\n' in both charsets, so the output splits
+// at '\n' into the answers. onAnswer(index, answer) sees each input that iconv converts; one
+// that it refuses is skipped.
+template <typename OnAnswer>
+void askIconvEach(const char* to, const char* from, std::string_view inputs, OnAnswer onAnswer) {
+    IconvConverter converter(to, from);
+    if (!converter.ready()) return;
+    std::string out;
+    std::size_t index = 0;
+    std::size_t pos = 0;
+    while (pos < inputs.size()) {
+        out.clear();
+        pos += converter.append(inputs.data() + pos, inputs.size() - pos, out);
+        std::string_view answers = out;
+        for (std::size_t end; (end = answers.find('\n')) != std::string_view::npos;) {
+            onAnswer(index++, answers.substr(0, end));
+            answers.remove_prefix(end + 1);
+        }
+        if (pos < inputs.size()) {
+            pos = inputs.find('\n', pos) + 1;
+            ++index;
+        }
+    }
+}
+
+std::unique_ptr<const TwoByteTables> askTwoByteTables() {
+    auto tables = std::make_unique<TwoByteTables>();
+    std::vector<std::uint16_t> codes;
+    std::string inputs;
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F) continue;
+            codes.push_back(static_cast<std::uint16_t>(lead << 8 | trail));
+            inputs += static_cast<char>(lead);
+            inputs += static_cast<char>(trail);
+            inputs += '\n';
+        }
+    }
+    askIconvEach(kUtf8, kGb18030, inputs, [&](std::size_t index, std::string_view answer) {
+        // Kept only when the length can be told from the first byte, as the fast path does.
+        const auto lead = static_cast<unsigned char>(answer.empty() ? 0 : answer[0]);
+        if (lead >= 0xC0 && answer.size() <= 4 && utf8LengthOfLead(lead) == answer.size()) {
+            std::memcpy(tables->utf8[codes[index]].data(), answer.data(), answer.size());
+        }
+    });
+    std::vector<char32_t> codePoints;
+    inputs.clear();
+    for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        codePoints.push_back(cp);
+        appendUtf8(inputs, cp);
+        inputs += '\n';
+    }
+    askIconvEach(kGb18030, kUtf8, inputs, [&](std::size_t index, std::string_view answer) {
+        if (answer.size() == 2 && answer[0] != 0) {
+            std::memcpy(tables->gbk[codePoints[index]].data(), answer.data(), 2);
+        }
+    });
+    return tables;
+}
+
+// Built on first use; immutable after.
+const TwoByteTables& twoByteTables() {
+    static const std::unique_ptr<const TwoByteTables> tables = askTwoByteTables();
+    return *tables;
+}
+
+// The result of a conversion, written through a raw cursor into room made ahead, so that the
+// loops over each character do not grow a string byte by byte.
+class Output {
+  public:
+    explicit Output(std::size_t expected) { text_.resize(expected); }
+
+    // Where the next bytes go, with room for at least n of them.
+    char* room(std::size_t n) {
+        if (text_.size() - used_ < n) text_.resize(std::max(text_.size() * 2, used_ + n));
+        return text_.data() + used_;
+    }
+    // The bytes up to cursor are written.
+    void advanceTo(const char* cursor) { used_ = static_cast<std::size_t>(cursor - text_.data()); }
+
+    void put(std::string_view bytes) {
+        std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void put(char byte) { put(std::string_view(&byte, 1)); }
+
+    // Lets iconv append to the bytes written so far.
+    std::size_t appendConverted(IconvConverter& converter, std::string_view in) {
+        text_.resize(used_);
+        const std::size_t consumed = converter.append(in.data(), in.size(), text_);
+        used_ = text_.size();
+        return consumed;
+    }
+
+    std::string take() && {
+        text_.resize(used_);
+        return std::move(text_);
+    }
+
+  private:
+    std::string text_;
+    std::size_t used_ = 0;
+};
+
+// Copies the ASCII bytes at the front of in[0, size) to out, eight at a time; returns how many.
+std::size_t copyAscii(const unsigned char* in, std::size_t size, char* out) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t done = 0;
+    std::uint64_t word;
+    while (done + 8 <= size) {
+        std::memcpy(&word, in + done, 8);
+        if (word & kHighBits) break;
+        std::memcpy(out + done, &word, 8);
+        done += 8;
+    }
+    while (done < size && in[done] < 0x80) {
+        out[done] = static_cast<char>(in[done]);
+        ++done;
+    }
+    return done;
+}
+
+// The loops below work in blocks, with room made for a whole block at a time.
+constexpr std::size_t kBlock = 4096;
+
+// Converts GB18030 ASCII and the two-byte codes the table knows, from pos on, stopping at end
+// or at the first character that is neither; returns where it stopped.
+std::size_t convertKnownGbk(std::string_view gbk, std::size_t pos, const TwoByteTables& tables,
+                            Output& out) {
+    const unsigned char* in = bytesOf(gbk);
+    const std::size_t end = gbk.size();
+    while (pos < end) {
+        const std::size_t blockEnd = std::min(end, pos + kBlock);
+        // A byte gives at most two bytes; a code finishing past the block and the four bytes
+        // each table entry writes need a few more.
+        char* cursor = out.room(2 * (blockEnd - pos) + 8);
+        while (pos < blockEnd) {
+            const unsigned char lead = in[pos];
+            if (lead < 0x80) {
+                const std::size_t copied = copyAscii(in + pos, blockEnd - pos, cursor);
+                cursor += copied;
+                pos += copied;
+                continue;
+            }
+            if (pos + 1 >= end) break;
+            const std::array<char, 4>& utf8 = tables.utf8[lead << 8 | in[pos + 1]];
+            if (utf8[0] == 0) break;
+            std::memcpy(cursor, utf8.data(), 4);
+            cursor += utf8LengthOfLead(static_cast<unsigned char>(utf8[0]));
+            pos += 2;
+        }
+        out.advanceTo(cursor);
+        if (pos < blockEnd) break;
+    }
+    return pos;
+}
+
+// Converts all of gbk from pos on as one iconv call over it would, character for character:
+// where iconv stops at a byte, invalid says what becomes of it; without it the conversion
+// fails (returns false).
+bool convertGbk(std::string_view gbk, std::size_t pos, std::optional<InvalidBytes> invalid,
+                const TwoByteTables& tables, IconvConverter& converter, Output& out) {
+    for (;;) {
+        pos = convertKnownGbk(gbk, pos, tables, out);
+        if (pos >= gbk.size()) return true;
+        // Four-byte codes go to iconv together; anything else on its own, with the bytes
+        // iconv may need to decide on it.
+        std::size_t pieceEnd = pos;
+        while (isFourByteSequenceAt(gbk, pieceEnd)) pieceEnd += 4;
+        if (pieceEnd == pos) pieceEnd = std::min(pos + 4, gbk.size());
+        const std::size_t used = out.appendConverted(converter, gbk.substr(pos, pieceEnd - pos));
+        if (used > 0) {
+            pos += used;
+            continue;
+        }
+        if (!invalid) return false;
+        if (*invalid == InvalidBytes::Preserve) {
+            std::string preserved;
+            appendUtf8(preserved, kPreservedBase + static_cast<unsigned char>(gbk[pos]));
+            out.put(preserved);
+        } else {
+            out.put(gbk[pos]);
+        }
+        ++pos;
+    }
+}
+
+// The code point of the two- or three-byte UTF-8 sequence at in.
+char32_t codePointOf(const unsigned char* in, std::size_t length) {
+    return length == 2 ? (in[0] & 0x1Fu) << 6 | (in[1] & 0x3Fu)
+                       : (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+}
+
+// Converts UTF-8 ASCII and the characters the table has a two-byte code for, from pos on,
+// stopping at the end or at the first character that is neither; returns where it stopped.
+std::size_t convertKnownUtf8(std::string_view utf8, std::size_t pos, const TwoByteTables& tables,
+                             Output& out) {
+    const unsigned char* in = bytesOf(utf8);
+    const std::size_t end = utf8.size();
+    while (pos < end) {
+        const std::size_t blockEnd = std::min(end, pos + kBlock);
+        // No character gives more bytes than it has.
+        char* cursor = out.room(blockEnd - pos + 8);
+        while (pos < blockEnd) {
+            const unsigned char lead = in[pos];
+            if (lead < 0x80) {
+                const std::size_t copied = copyAscii(in + pos, blockEnd - pos, cursor);
+                cursor += copied;
+                pos += copied;
+                continue;
+            }
+            std::size_t length;
+            if (lead >= 0xE0 && lead <= 0xEF) {
+                // Overlong forms give code points below 0x800, and surrogates have no code.
+                if (end - pos < 3 || (in[pos + 1] & 0xC0) != 0x80 ||
+                    (in[pos + 2] & 0xC0) != 0x80 || (lead == 0xE0 && in[pos + 1] < 0xA0)) {
+                    break;
+                }
+                length = 3;
+            } else if (lead >= 0xC2 && lead <= 0xDF) {
+                if (end - pos < 2 || (in[pos + 1] & 0xC0) != 0x80) break;
+                length = 2;
+            } else {
+                break;
+            }
+            const std::array<char, 2>& code = tables.gbk[codePointOf(in + pos, length)];
+            if (code[0] == 0) break;
+            std::memcpy(cursor, code.data(), 2);
+            cursor += 2;
+            pos += length;
+        }
+        out.advanceTo(cursor);
+        if (pos < blockEnd) break;
+    }
+    return pos;
+}
+
+// Length of the well-formed non-ASCII character at pos that the table has no code for; 0
+// for any other.
+std::size_t unknownCharacterAt(std::string_view utf8, std::size_t pos,
+                               const TwoByteTables& tables) {
+    if (isAscii(utf8[pos])) return 0;
+    const std::size_t length = utf8SequenceLength(utf8, pos);
+    if (length == 2 || length == 3) {
+        return tables.gbk[codePointOf(bytesOf(utf8) + pos, length)][0] != 0 ? 0 : length;
+    }
+    return length;
 }
 
 }  // namespace
@@ -75,67 +355,95 @@ bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
 }
 
 std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
-    std::string out;
-    out.reserve(gbk.size() + gbk.size() / 2);
-    IconvConverter converter("UTF-8", "GB18030");
-    std::size_t i = 0;
-    while (i < gbk.size()) {
-        std::size_t end = i;
-        while (end < gbk.size() && isAscii(gbk[end])) ++end;
-        out.append(gbk.substr(i, end - i));
-        i = end;
+    const TwoByteTables& tables = twoByteTables();
+    Output out(gbk.size() + gbk.size() / 2 + 16);
+    IconvConverter converter(kUtf8, kGb18030);
+    std::size_t pos = 0;
+    while (pos < gbk.size()) {
+        pos = convertKnownGbk(gbk, pos, tables, out);
+        if (pos >= gbk.size()) break;
+        // The non-ASCII characters up to the next ASCII byte go to iconv as one piece, so that
+        // a lead byte before that ASCII byte counts as cut off rather than taking it as trail.
+        std::size_t end = pos;
         while (end < gbk.size() && !isAscii(gbk[end])) end += charLengthAt(gbk, end);
-        while (i < end) {
-            i += converter.append(gbk.data() + i, end - i, out);
-            if (i >= end) break;
-            if (invalid == InvalidBytes::Preserve) {
-                appendUtf8(out, kPreservedBase + static_cast<unsigned char>(gbk[i]));
-            } else {
-                out += gbk[i];
-            }
-            ++i;
-        }
+        convertGbk(gbk.substr(0, end), pos, invalid, tables, converter, out);
+        pos = end;
     }
-    return out;
+    return std::move(out).take();
+}
+
+std::optional<std::string> gb18030ToUtf8Strict(std::string_view gb18030) {
+    Output out(gb18030.size() + gb18030.size() / 2 + 16);
+    IconvConverter converter(kUtf8, kGb18030);
+    if (!convertGbk(gb18030, 0, std::nullopt, twoByteTables(), converter, out)) return {};
+    return std::move(out).take();
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    IconvConverter converter("GB18030", "UTF-8");
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        if (isAscii(utf8[i])) {
-            std::size_t end = i;
-            while (end < utf8.size() && isAscii(utf8[end])) ++end;
-            out.append(utf8.substr(i, end - i));
-            i = end;
+    const TwoByteTables& tables = twoByteTables();
+    Output out(utf8.size() + 16);
+    IconvConverter converter(kGb18030, kUtf8);
+    // A run of well-formed characters that iconv cannot convert is kept as bytes from the
+    // character it stops at up to the end of the run.
+    const auto runEnd = [&](std::size_t pos) {
+        while (pos < utf8.size() && !isAscii(utf8[pos]) && preservedByteAt(utf8, pos) < 0) {
+            const std::size_t length = utf8SequenceLength(utf8, pos);
+            if (length == 0) break;
+            pos += length;
+        }
+        return pos;
+    };
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        pos = convertKnownUtf8(utf8, pos, tables, out);
+        if (pos >= utf8.size()) break;
+        if (const int byte = preservedByteAt(utf8, pos); byte >= 0x80) {
+            out.put(static_cast<char>(byte));
+            pos += 4;
             continue;
         }
-        if (const int byte = preservedByteAt(utf8, i); byte >= 0x80) {
-            out += static_cast<char>(byte);
-            i += 4;
-            continue;
-        }
-        // A run of well-formed non-ASCII sequences goes to iconv in one call.
-        std::size_t end = i;
-        while (end < utf8.size() && !isAscii(utf8[end]) && preservedByteAt(utf8, end) < 0) {
-            const std::size_t length = utf8SequenceLength(utf8, end);
+        std::size_t end = pos;
+        while (end < utf8.size() && preservedByteAt(utf8, end) < 0) {
+            const std::size_t length = unknownCharacterAt(utf8, end, tables);
             if (length == 0) break;
             end += length;
         }
-        if (end == i) {
-            out += utf8[i++];
+        if (end == pos) {
+            out.put(utf8[pos++]);
             continue;
         }
-        const std::size_t used = converter.append(utf8.data() + i, end - i, out);
-        if (used < end - i) {
-            // Cannot happen for well-formed UTF-8; keep the bytes rather than lose them.
-            out.append(utf8.substr(i + used, end - i - used));
+        const std::size_t used = out.appendConverted(converter, utf8.substr(pos, end - pos));
+        if (used < end - pos) {
+            const std::size_t stop = pos + used;
+            end = runEnd(stop);
+            out.put(utf8.substr(stop, end - stop));
         }
-        i = end;
+        pos = end;
     }
-    return out;
+    return std::move(out).take();
+}
+
+std::optional<std::string> utf8ToGb18030Strict(std::string_view utf8) {
+    const TwoByteTables& tables = twoByteTables();
+    Output out(utf8.size() + 16);
+    IconvConverter converter(kGb18030, kUtf8);
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        pos = convertKnownUtf8(utf8, pos, tables, out);
+        if (pos >= utf8.size()) break;
+        std::size_t end = pos;
+        while (end < utf8.size()) {
+            const std::size_t length = unknownCharacterAt(utf8, end, tables);
+            if (length == 0) break;
+            end += length;
+        }
+        // Bytes that are not well-formed: iconv decides with the most it may need.
+        if (end == pos) end = std::min(pos + 4, utf8.size());
+        const std::size_t used = out.appendConverted(converter, utf8.substr(pos, end - pos));
+        if (used == 0) return {};
+        pos += used;
+    }
+    return std::move(out).take();
 }
 
 bool isValidUtf8(std::string_view bytes) {
