@@ -68,9 +68,10 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t pos) {
     return 0;
 }
 
-// The length a UTF-8 lead byte of 0xC0 and above announces.
-std::size_t utf8LengthOfLead(unsigned char lead) {
-    return 2 + (lead >= 0xE0 ? 1 : 0) + (lead >= 0xF0 ? 1 : 0);
+// The code point of the two- or three-byte UTF-8 sequence at in.
+char32_t codePointOf(const unsigned char* in, std::size_t length) {
+    return length == 2 ? (in[0] & 0x1Fu) << 6 | (in[1] & 0x3Fu)
+                       : (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
 }
 
 // The byte carried by a preserved code point at pos, or -1.
@@ -84,11 +85,21 @@ int preservedByteAt(std::string_view s, std::size_t pos) {
     return static_cast<int>(cp - kPreservedBase);
 }
 
+// Two-byte codes have a lead byte of 0x81..0xFE and a trail byte of 0x40..0xFE. The table of
+// them has rows for leads 0x80..0xFF and 0xC0 columns for trails 0x40..0xFF, so that only the
+// trail needs a range check and the rows of Chinese text stay close together in the cache.
+constexpr std::size_t kTrailColumns = 0xC0;
+
+std::size_t twoByteIndex(unsigned lead, unsigned trailColumn) {
+    return (lead - 0x80) * kTrailColumns + trailColumn;
+}
+
 // iconv's answers for the two-byte GB18030 codes, both ways.
 struct TwoByteTables {
-    // The UTF-8 of each two-byte code, indexed by lead << 8 | trail; all zero where iconv does
-    // not turn the code alone into one character (four-byte lead-ins, invalid codes).
-    std::array<std::array<char, 4>, 0x10000> utf8{};
+    // The UTF-8 of each two-byte code at twoByteIndex(), padded with zero bytes; all zero
+    // where iconv does not turn the code alone into one BMP character beyond ASCII (four-byte
+    // lead-ins, invalid codes, the few codes of characters beyond the BMP).
+    std::array<std::array<char, 4>, 0x80 * kTrailColumns> utf8{};
     // The two-byte code of each BMP code point; zero where iconv gives none (ASCII, code
     // points with four-byte codes, surrogates).
     std::array<std::array<char, 2>, 0x10000> gbk{};
@@ -100,20 +111,25 @@ struct TwoByteTables {
 // that it refuses is skipped.
 template <typename OnAnswer>
 void askIconvEach(const char* to, const char* from, std::string_view inputs, OnAnswer onAnswer) {
+    // Each refused input starts a new call, so the calls take a few KB at a time.
+    constexpr std::size_t kChunk = 4096;
     IconvConverter converter(to, from);
-    if (!converter.ready()) return;
+    if (!converter.ready() || inputs.empty()) return;
     std::string out;
     std::size_t index = 0;
     std::size_t pos = 0;
     while (pos < inputs.size()) {
+        const std::size_t chunkEnd =
+            inputs.find('\n', std::min(pos + kChunk, inputs.size() - 1)) + 1;
         out.clear();
-        pos += converter.append(inputs.data() + pos, inputs.size() - pos, out);
-        std::string_view answers = out;
-        for (std::size_t end; (end = answers.find('\n')) != std::string_view::npos;) {
-            onAnswer(index++, answers.substr(0, end));
-            answers.remove_prefix(end + 1);
+        pos += converter.append(inputs.data() + pos, chunkEnd - pos, out);
+        std::size_t start = 0;
+        for (std::size_t end = 0; end < out.size(); ++end) {
+            if (out[end] != '\n') continue;
+            onAnswer(index++, std::string_view(out).substr(start, end - start));
+            start = end + 1;
         }
-        if (pos < inputs.size()) {
+        if (pos < chunkEnd) {
             pos = inputs.find('\n', pos) + 1;
             ++index;
         }
@@ -123,31 +139,44 @@ void askIconvEach(const char* to, const char* from, std::string_view inputs, OnA
 std::unique_ptr<const TwoByteTables> askTwoByteTables() {
     auto tables = std::make_unique<TwoByteTables>();
     std::vector<std::uint16_t> codes;
-    std::string inputs;
+    std::string inputs(4 * 0x10000, '\0');
+    std::size_t size = 0;
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
         for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
             if (trail == 0x7F) continue;
             codes.push_back(static_cast<std::uint16_t>(lead << 8 | trail));
-            inputs += static_cast<char>(lead);
-            inputs += static_cast<char>(trail);
-            inputs += '\n';
+            inputs[size++] = static_cast<char>(lead);
+            inputs[size++] = static_cast<char>(trail);
+            inputs[size++] = '\n';
         }
     }
+    inputs.resize(size);
     askIconvEach(kUtf8, kGb18030, inputs, [&](std::size_t index, std::string_view answer) {
-        // Kept only when the length can be told from the first byte, as the fast path does.
+        // The fast path tells the length from the first byte.
         const auto lead = static_cast<unsigned char>(answer.empty() ? 0 : answer[0]);
-        if (lead >= 0xC0 && answer.size() <= 4 && utf8LengthOfLead(lead) == answer.size()) {
-            std::memcpy(tables->utf8[codes[index]].data(), answer.data(), answer.size());
+        if ((answer.size() == 2 && lead >= 0xC2 && lead <= 0xDF) ||
+            (answer.size() == 3 && lead >= 0xE0 && lead <= 0xEF)) {
+            const unsigned column = (codes[index] & 0xFFu) - 0x40;
+            std::memcpy(tables->utf8[twoByteIndex(codes[index] >> 8, column)].data(),
+                        answer.data(), answer.size());
         }
     });
     std::vector<char32_t> codePoints;
-    inputs.clear();
+    inputs.resize(4 * 0x10000);
+    size = 0;
     for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF) continue;
         codePoints.push_back(cp);
-        appendUtf8(inputs, cp);
-        inputs += '\n';
+        if (cp < 0x800) {
+            inputs[size++] = static_cast<char>(0xC0 | cp >> 6);
+        } else {
+            inputs[size++] = static_cast<char>(0xE0 | cp >> 12);
+            inputs[size++] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        }
+        inputs[size++] = static_cast<char>(0x80 | (cp & 0x3F));
+        inputs[size++] = '\n';
     }
+    inputs.resize(size);
     askIconvEach(kGb18030, kUtf8, inputs, [&](std::size_t index, std::string_view answer) {
         if (answer.size() == 2 && answer[0] != 0) {
             std::memcpy(tables->gbk[codePoints[index]].data(), answer.data(), 2);
@@ -162,11 +191,15 @@ const TwoByteTables& twoByteTables() {
     return *tables;
 }
 
+// The loops below work in blocks, with room made for a whole block at a time.
+constexpr std::size_t kBlock = 4096;
+
 // The result of a conversion, written through a raw cursor into room made ahead, so that the
 // loops over each character do not grow a string byte by byte.
 class Output {
   public:
-    explicit Output(std::size_t expected) { text_.resize(expected); }
+    // roomNeeded: the most room the conversion asks for when nothing unusual comes up.
+    explicit Output(std::size_t roomNeeded) { text_.resize(roomNeeded); }
 
     // Where the next bytes go, with room for at least n of them.
     char* room(std::size_t n) {
@@ -218,8 +251,16 @@ std::size_t copyAscii(const unsigned char* in, std::size_t size, char* out) {
     return done;
 }
 
-// The loops below work in blocks, with room made for a whole block at a time.
-constexpr std::size_t kBlock = 4096;
+// Output for the UTF-8 of GB18030 text: at most three bytes for two, plus what the room for the
+// last block asks beyond that.
+Output utf8OutputFor(std::string_view gbk) {
+    return Output(gbk.size() + gbk.size() / 2 + std::min(gbk.size(), kBlock) / 2 + 16);
+}
+
+// Output for the GB18030 of UTF-8 text: never more bytes than it has.
+Output gbkOutputFor(std::string_view utf8) {
+    return Output(utf8.size() + 16);
+}
 
 // Converts GB18030 ASCII and the two-byte codes the table knows, from pos on, stopping at end
 // or at the first character that is neither; returns where it stopped.
@@ -229,8 +270,7 @@ std::size_t convertKnownGbk(std::string_view gbk, std::size_t pos, const TwoByte
     const std::size_t end = gbk.size();
     while (pos < end) {
         const std::size_t blockEnd = std::min(end, pos + kBlock);
-        // A byte gives at most two bytes; a code finishing past the block and the four bytes
-        // each table entry writes need a few more.
+        // Two bytes give at most three; a code finishing past the block needs a few more.
         char* cursor = out.room(2 * (blockEnd - pos) + 8);
         while (pos < blockEnd) {
             const unsigned char lead = in[pos];
@@ -241,10 +281,12 @@ std::size_t convertKnownGbk(std::string_view gbk, std::size_t pos, const TwoByte
                 continue;
             }
             if (pos + 1 >= end) break;
-            const std::array<char, 4>& utf8 = tables.utf8[lead << 8 | in[pos + 1]];
+            const unsigned trailColumn = in[pos + 1] - 0x40u;
+            if (trailColumn >= kTrailColumns) break;
+            const std::array<char, 4>& utf8 = tables.utf8[twoByteIndex(lead, trailColumn)];
             if (utf8[0] == 0) break;
             std::memcpy(cursor, utf8.data(), 4);
-            cursor += utf8LengthOfLead(static_cast<unsigned char>(utf8[0]));
+            cursor += static_cast<unsigned char>(utf8[0]) >= 0xE0 ? 3 : 2;
             pos += 2;
         }
         out.advanceTo(cursor);
@@ -281,12 +323,6 @@ bool convertGbk(std::string_view gbk, std::size_t pos, std::optional<InvalidByte
         }
         ++pos;
     }
-}
-
-// The code point of the two- or three-byte UTF-8 sequence at in.
-char32_t codePointOf(const unsigned char* in, std::size_t length) {
-    return length == 2 ? (in[0] & 0x1Fu) << 6 | (in[1] & 0x3Fu)
-                       : (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
 }
 
 // Converts UTF-8 ASCII and the characters the table has a two-byte code for, from pos on,
@@ -356,7 +392,7 @@ bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
 
 std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
     const TwoByteTables& tables = twoByteTables();
-    Output out(gbk.size() + gbk.size() / 2 + 16);
+    Output out = utf8OutputFor(gbk);
     IconvConverter converter(kUtf8, kGb18030);
     std::size_t pos = 0;
     while (pos < gbk.size()) {
@@ -373,7 +409,7 @@ std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
 }
 
 std::optional<std::string> gb18030ToUtf8Strict(std::string_view gb18030) {
-    Output out(gb18030.size() + gb18030.size() / 2 + 16);
+    Output out = utf8OutputFor(gb18030);
     IconvConverter converter(kUtf8, kGb18030);
     if (!convertGbk(gb18030, 0, std::nullopt, twoByteTables(), converter, out)) return {};
     return std::move(out).take();
@@ -381,7 +417,7 @@ std::optional<std::string> gb18030ToUtf8Strict(std::string_view gb18030) {
 
 std::string utf8ToGbk(std::string_view utf8) {
     const TwoByteTables& tables = twoByteTables();
-    Output out(utf8.size() + 16);
+    Output out = gbkOutputFor(utf8);
     IconvConverter converter(kGb18030, kUtf8);
     // A run of well-formed characters that iconv cannot convert is kept as bytes from the
     // character it stops at up to the end of the run.
@@ -425,7 +461,7 @@ std::string utf8ToGbk(std::string_view utf8) {
 
 std::optional<std::string> utf8ToGb18030Strict(std::string_view utf8) {
     const TwoByteTables& tables = twoByteTables();
-    Output out(utf8.size() + 16);
+    Output out = gbkOutputFor(utf8);
     IconvConverter converter(kGb18030, kUtf8);
     std::size_t pos = 0;
     while (pos < utf8.size()) {
