@@ -1,4 +1,5 @@
-// Speed of the lossless GBK <-> UTF-8 conversions: on 10 MB of mostly Chinese text, and on a
+// Speed of the lossless GBK <-> UTF-8 conversions: on 10 MB of mostly Chinese text, on the same
+// with a four-byte character (an emoji) every 50 characters, which goes the slow way, and on a
 // typical 4 KB article, where the cost of each call shows.
 #include <benchmark/benchmark.h>
 
@@ -18,8 +19,9 @@ void appendUtf8(std::string& out, std::uint32_t codePoint) {
     out += static_cast<char>(0x80 | (codePoint & 0x3F));
 }
 
-// Common ideographs with a little ASCII punctuation and line breaks.
-std::string chineseUtf8(std::size_t size) {
+// Common ideographs with a little ASCII punctuation and line breaks, and an emoji every
+// emojiEvery characters when that is not 0.
+std::string chineseUtf8(std::size_t size, std::size_t emojiEvery = 0) {
     std::string out;
     out.reserve(size + 16);
     std::uint32_t state = 12345;
@@ -28,6 +30,7 @@ std::string chineseUtf8(std::size_t size) {
         appendUtf8(out, 0x4E00 + (state >> 8) % 0x51A6);
         if (i % 40 == 39) out += ", ";
         if (i % 400 == 399) out += "\r\n";
+        if (emojiEvery != 0 && i % emojiEvery == 0) out += "\xF0\x9F\x98\x80";
     }
     return out;
 }
@@ -54,6 +57,16 @@ const std::string& largeUtf8() {
 
 const std::string& largeGbk() {
     static const std::string text = yelian::utf8ToGbk(largeUtf8());
+    return text;
+}
+
+const std::string& mixedUtf8() {
+    static const std::string text = chineseUtf8(kLargeSize, 50);
+    return text;
+}
+
+const std::string& mixedGbk() {
+    static const std::string text = yelian::utf8ToGbk(mixedUtf8());
     return text;
 }
 
@@ -92,6 +105,16 @@ void BM_Utf8ToGbkChinese(benchmark::State& state) {
     run(state, largeUtf8(), toGbk);
 }
 BENCHMARK(BM_Utf8ToGbkChinese)->Unit(benchmark::kMillisecond);
+
+void BM_GbkToUtf8Mixed(benchmark::State& state) {
+    run(state, mixedGbk(), toUtf8);
+}
+BENCHMARK(BM_GbkToUtf8Mixed)->Unit(benchmark::kMillisecond);
+
+void BM_Utf8ToGbkMixed(benchmark::State& state) {
+    run(state, mixedUtf8(), toGbk);
+}
+BENCHMARK(BM_Utf8ToGbkMixed)->Unit(benchmark::kMillisecond);
 
 void BM_GbkToUtf8Article(benchmark::State& state) {
     run(state, smallGbk(), toUtf8);

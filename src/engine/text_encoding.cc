@@ -138,8 +138,9 @@ TextReadResult decodeSource(std::string_view source, TextEncoding requested,
 
 bool isCharset(const char* name, std::string_view charset) {
     const std::string_view given(name);
-    return std::equal(given.begin(), given.end(), charset.begin(), charset.end(),
-                      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+    return std::equal(
+        given.begin(), given.end(), charset.begin(), charset.end(),
+        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
 }
 
 // The byte-order mark iconv puts in front when the target charset leaves the byte order open

@@ -157,8 +157,8 @@ std::unique_ptr<const TwoByteTables> askTwoByteTables() {
         if ((answer.size() == 2 && lead >= 0xC2 && lead <= 0xDF) ||
             (answer.size() == 3 && lead >= 0xE0 && lead <= 0xEF)) {
             const unsigned column = (codes[index] & 0xFFu) - 0x40;
-            std::memcpy(tables->utf8[twoByteIndex(codes[index] >> 8, column)].data(),
-                        answer.data(), answer.size());
+            std::memcpy(tables->utf8[twoByteIndex(codes[index] >> 8, column)].data(), answer.data(),
+                        answer.size());
         }
     });
     std::vector<char32_t> codePoints;
@@ -215,11 +215,13 @@ class Output {
     }
     void put(char byte) { put(std::string_view(&byte, 1)); }
 
-    // Lets iconv append to the bytes written so far.
-    std::size_t appendConverted(IconvConverter& converter, std::string_view in) {
-        text_.resize(used_);
-        const std::size_t consumed = converter.append(in.data(), in.size(), text_);
-        used_ = text_.size();
+    // Converts with iconv and puts what it gives; returns how many bytes of in it took.
+    std::size_t putConverted(IconvConverter& converter, std::string_view in) {
+        // Through a scratch string: iconv appending to text_ would cut off the room made ahead,
+        // and making it again each time would clear the whole text over and over.
+        scratch_.clear();
+        const std::size_t consumed = converter.append(in.data(), in.size(), scratch_);
+        put(scratch_);
         return consumed;
     }
 
@@ -231,6 +233,7 @@ class Output {
   private:
     std::string text_;
     std::size_t used_ = 0;
+    std::string scratch_;
 };
 
 // Copies the ASCII bytes at the front of in[0, size) to out, eight at a time; returns how many.
@@ -308,7 +311,7 @@ bool convertGbk(std::string_view gbk, std::size_t pos, std::optional<InvalidByte
         std::size_t pieceEnd = pos;
         while (isFourByteSequenceAt(gbk, pieceEnd)) pieceEnd += 4;
         if (pieceEnd == pos) pieceEnd = std::min(pos + 4, gbk.size());
-        const std::size_t used = out.appendConverted(converter, gbk.substr(pos, pieceEnd - pos));
+        const std::size_t used = out.putConverted(converter, gbk.substr(pos, pieceEnd - pos));
         if (used > 0) {
             pos += used;
             continue;
@@ -346,8 +349,8 @@ std::size_t convertKnownUtf8(std::string_view utf8, std::size_t pos, const TwoBy
             std::size_t length;
             if (lead >= 0xE0 && lead <= 0xEF) {
                 // Overlong forms give code points below 0x800, and surrogates have no code.
-                if (end - pos < 3 || (in[pos + 1] & 0xC0) != 0x80 ||
-                    (in[pos + 2] & 0xC0) != 0x80 || (lead == 0xE0 && in[pos + 1] < 0xA0)) {
+                if (end - pos < 3 || (in[pos + 1] & 0xC0) != 0x80 || (in[pos + 2] & 0xC0) != 0x80 ||
+                    (lead == 0xE0 && in[pos + 1] < 0xA0)) {
                     break;
                 }
                 length = 3;
@@ -448,7 +451,7 @@ std::string utf8ToGbk(std::string_view utf8) {
             out.put(utf8[pos++]);
             continue;
         }
-        const std::size_t used = out.appendConverted(converter, utf8.substr(pos, end - pos));
+        const std::size_t used = out.putConverted(converter, utf8.substr(pos, end - pos));
         if (used < end - pos) {
             const std::size_t stop = pos + used;
             end = runEnd(stop);
@@ -475,7 +478,7 @@ std::optional<std::string> utf8ToGb18030Strict(std::string_view utf8) {
         }
         // Bytes that are not well-formed: iconv decides with the most it may need.
         if (end == pos) end = std::min(pos + 4, utf8.size());
-        const std::size_t used = out.appendConverted(converter, utf8.substr(pos, end - pos));
+        const std::size_t used = out.putConverted(converter, utf8.substr(pos, end - pos));
         if (used == 0) return {};
         pos += used;
     }
