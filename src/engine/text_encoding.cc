@@ -136,6 +136,7 @@ TextReadResult decodeSource(std::string_view source, TextEncoding requested,
     return result;
 }
 
+// iconv takes charset names in any case; charset is given in upper case.
 bool isCharset(const char* name, std::string_view charset) {
     const std::string_view given(name);
     return std::equal(
