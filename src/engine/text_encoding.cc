@@ -13,6 +13,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "support/gbk_text.h"
 #include "support/iconv_converter.h"
 #include "support/native_path.h"
 #include "support/text_routines.h"
@@ -25,6 +26,7 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr const char* kInternalCharset = "GB18030";
+constexpr const char* kUtf8Charset = "UTF-8";
 
 // The iconv name of an encoding that needs conversion; nullptr for Auto, GBK and values
 // outside the list, whose bytes are used as they are.
@@ -142,6 +144,14 @@ bool writeBytes(std::string_view gbkPath, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();
+}
+
+// iconv takes charset names in any case; charset is given in upper case.
+bool isCharset(const char* name, std::string_view charset) {
+    const std::string_view given(name);
+    return std::equal(
+        given.begin(), given.end(), charset.begin(), charset.end(),
+        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
 }
 
 // The byte-order mark iconv puts in front when the target charset leaves the byte order open
@@ -357,6 +367,14 @@ bool looksLikeUtf8(std::string_view bytes, const ProcessEvents& processEvents) {
 }
 
 std::string convertCharset(std::string_view bytes, const char* from, const char* to) {
+    // Every UTF-8 article and every file written as UTF-8 crosses between these two, so they
+    // take the table-driven path, which gives iconv's answers without asking it each time.
+    if (isCharset(from, kInternalCharset) && isCharset(to, kUtf8Charset)) {
+        return gb18030ToUtf8Strict(bytes).value_or(std::string());
+    }
+    if (isCharset(from, kUtf8Charset) && isCharset(to, kInternalCharset)) {
+        return utf8ToGb18030Strict(bytes).value_or(std::string());
+    }
     IconvConverter converter(to, from);
     std::string converted;
     if (converter.append(bytes.data(), bytes.size(), converted) != bytes.size()) return {};

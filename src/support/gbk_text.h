@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,11 @@ std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid = InvalidBytes:
 // UTF-8 -> GB18030. Private-use code points made by gbkToUtf8 become their original bytes
 // again; bytes that are not valid UTF-8 are copied as they are. Never fails.
 std::string utf8ToGbk(std::string_view utf8);
+
+// Strict conversions of whole documents, for reading and writing files: nothing when iconv
+// refuses any of it (an invalid or cut-off byte sequence, a character the target lacks).
+std::optional<std::string> gb18030ToUtf8Strict(std::string_view gb18030);
+std::optional<std::string> utf8ToGb18030Strict(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8 (any length of sequence up to four bytes).
 bool isValidUtf8(std::string_view bytes);

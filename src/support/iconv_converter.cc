@@ -9,9 +9,13 @@ IconvConverter::~IconvConverter() {
     if (isOpen()) iconv_close(cd_);
 }
 
-std::size_t IconvConverter::append(const char* in, std::size_t size, std::string& out) {
+bool IconvConverter::ready() {
     if (!isOpen()) cd_ = iconv_open(to_, from_);
-    if (!isOpen()) return 0;
+    return isOpen();
+}
+
+std::size_t IconvConverter::append(const char* in, std::size_t size, std::string& out) {
+    if (!ready()) return 0;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     const std::size_t start = out.size();
     out.resize(start + size * 2 + 8);

@@ -22,6 +22,9 @@ class IconvConverter {
     // know the charsets.
     std::size_t append(const char* in, std::size_t size, std::string& out);
 
+    // Opens the conversion if it is not open yet; false when iconv does not know the charsets.
+    bool ready();
+
   private:
     bool isOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/gbk_text.h"
+#include "support/iconv_converter.h"
 #include "support/native_path.h"
 #include "testing/temp_dir.h"
 
@@ -311,6 +312,29 @@ TEST(ConvertCharset, GivesNoMarkAndFailsOnAnyBadByte) {
               "");
     EXPECT_EQ(convertCharset("abc", "NO-SUCH-CHARSET", "UTF-8"), "");
     EXPECT_EQ(convertCharset("", "UTF-8", "GB18030"), "");
+}
+
+TEST(ConvertCharset, Gb18030AndUtf8GiveWhatIconvGives) {
+    // These two pairs do not ask iconv each time; whatever the spelling of the names, the
+    // bytes and the failures must be iconv's own.
+    const auto iconvAlone = [](std::string_view in, const char* from, const char* to) {
+        IconvConverter converter(to, from);
+        std::string out;
+        return converter.append(in.data(), in.size(), out) == in.size() ? out : std::string();
+    };
+    const std::string gbk = "<p>" + "中文，全角ＡＢ"_gbk + "\x94\x39\xFC\x36\xA1\xA1\r\n";
+    const std::string utf8 = iconvAlone(gbk, "GB18030", "UTF-8");
+    ASSERT_FALSE(utf8.empty());
+    for (const auto& [gbkName, utf8Name] : {std::pair{"GB18030", "UTF-8"}, {"gb18030", "utf-8"}}) {
+        EXPECT_EQ(convertCharset(gbk, gbkName, utf8Name), utf8);
+        EXPECT_EQ(convertCharset(utf8, utf8Name, gbkName), gbk);
+    }
+    for (const std::string& bad : {gbk + "\x81", gbk + "\x81\x30", "\xFF" + gbk, gbk + "\x80"}) {
+        EXPECT_EQ(convertCharset(bad, "GB18030", "UTF-8"), iconvAlone(bad, "GB18030", "UTF-8"));
+    }
+    for (const std::string& bad : {utf8 + "\xE4", "\xC0\xAF" + utf8, utf8 + "\xED\xA0\x80"}) {
+        EXPECT_EQ(convertCharset(bad, "UTF-8", "GB18030"), "");
+    }
 }
 
 TEST(LooksLikeUtf8, AcceptsWellFormedMultiByteTextOnly) {
