@@ -217,7 +217,7 @@ std::string withEmptyAttribute(std::string_view markup, std::string_view name) {
     return text;
 }
 
-// A tag specification of findBySpecs cut into its tag name and attribute filters. Blanks
+// A tag selector of findBySpecs cut into its tag name and attribute filters. Blanks
 // inside a quoted value do not separate.
 struct TagSpec {
     std::string tag;

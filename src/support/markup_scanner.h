@@ -103,11 +103,11 @@ class MarkupScanner {
     // markup).
     void clear();
 
-    // Elements chosen by specifications "tag name=value name=value|tag ...": each
-    // "|"-separated specification is a tag name followed by blank-separated attribute filters;
+    // Elements chosen by selectors "tag name=value name=value|tag ...": each
+    // "|"-separated selector is a tag name followed by blank-separated attribute filters;
     // a value may be quoted with " or ', and a name without "=" only asks for the attribute to
-    // be present. Every filter of a specification must match. Gives the first matching element
-    // of each specification, or with allMatches every one, joined with CR LF; specifications
+    // be present. Every filter of a selector must match. Gives the first matching element
+    // of each selector, or with allMatches every one, joined with CR LF; selectors
     // that find nothing add nothing.
     std::string findBySpecs(std::string_view document, std::string_view specs,
                             bool allMatches = false);

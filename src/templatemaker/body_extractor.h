@@ -44,7 +44,7 @@ enum class RecognitionMode {
     // The element with the most visible text among those no nested element of the same name
     // carries more than 30 % of.
     Nesting = 1,
-    // The first element of each tag specification, or every one (see pickBlockBySpecs).
+    // The first element of each tag selector, or every one (see pickBlockBySpecs).
     FirstBySpecs = 2,
     AllBySpecs = 3,
 };
@@ -86,11 +86,11 @@ class BodyExtractor {
 
     // Finds the article element of a page and its title. The grouping and nesting modes look
     // at div and table elements and take the table when its visible text is more than 80 %
-    // of the div's; specs is read only by the specification modes.
+    // of the div's; specs is read only by the selector modes.
     Recognition recognise(std::string_view page, RecognitionMode mode, std::string_view specs = {},
                           bool skipHeadings = false, bool guardShortTitle = false);
 
-    // The markup of the elements the "|"-separated tag specifications ("div class=text")
+    // The markup of the elements the "|"-separated tag selectors ("div class=text")
     // choose in the page without its non-content elements and comments: the first of each,
     // or with allMatches every one, joined with CR LF.
     std::string pickBlockBySpecs(std::string_view page, std::string_view specs, bool allMatches);

@@ -301,7 +301,7 @@ TEST(MarkupScannerAttribute, TightenEquals) {
     EXPECT_EQ(scanner.tightenEquals("no equals  here"), "no equals  here");
 }
 
-TEST(MarkupScannerSpecs, FindsEachSpecification) {
+TEST(MarkupScannerSpecs, FindsEachSelector) {
     const std::string page =
         "<div class=\"a b\" id=m>1</div><div class=a>2</div><p id=m>3</p><span>4</span>";
     MarkupScanner scanner;

@@ -273,7 +273,7 @@ TEST(BodyExtractorRecognise, SaysWhyNothingWasFound) {
               RecognitionFailure::NoBlock);
 }
 
-TEST(BodyExtractorRecognise, SpecificationModes) {
+TEST(BodyExtractorRecognise, SelectorModes) {
     BodyExtractor extractor;
     const std::string page =
         "<script>x</script><div class=a>one</div><!-- c --><div class=a>two</div>";
