@@ -1,6 +1,8 @@
 #include "engine/keyword_insertion.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "controls/main_window_names.h"
 #include "support/gbk_text.h"
@@ -48,21 +50,25 @@ class MarkList {
     std::vector<CharMark> marks_;
 };
 
-// The blanks, tag brackets and starts of English words of a content, and its length in
-// characters.
+// The blanks, tag brackets and starts of English words of a content, its length in
+// characters, and a checkpoint every kCheckpointSpacing characters so that a drawn position
+// is found without walking the content again.
 struct ContentMarks {
     std::int64_t total = 0;
     MarkList blanks;
     MarkList wordStarts;
     MarkList opens;
     MarkList closes;
+    std::vector<CharMark> checkpoints;
 };
+
+constexpr std::int64_t kCheckpointSpacing = 64;
 
 // A CR LF pair is one character, as charCount counts with LineBreaks::PairAsOne. Every
 // character of every article passes through here, so the common cases come first: ASCII,
 // and a double-byte character, recognised by a second byte that cannot begin the second
 // half of a four-byte sequence.
-std::size_t unitLengthAt(std::string_view text, std::size_t i) {
+[[gnu::always_inline]] inline std::size_t unitLengthAt(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     const bool hasNext = i + 1 < text.size();
     if (lead < 0x80) return lead == '\r' && hasNext && text[i + 1] == '\n' ? 2 : 1;
@@ -73,6 +79,16 @@ std::size_t unitLengthAt(std::string_view text, std::size_t i) {
     return charLengthAt(text, i);
 }
 
+// Eight bytes from a character start that all have the high bit set are four double-byte
+// characters (the second byte of a four-byte sequence is a digit), none of them a mark. Chinese
+// text is mostly such runs, so they are stepped over a word at a time.
+bool isFourDoubleByteCharacters(std::string_view text, std::size_t i) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    return (word & kHighBits) == kHighBits;
+}
+
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -80,7 +96,19 @@ bool isAsciiLetter(char c) {
 ContentMarks markContent(std::string_view content) {
     ContentMarks marks;
     bool inWord = false;
-    for (std::size_t i = 0; i < content.size(); i += unitLengthAt(content, i)) {
+    std::int64_t nextCheckpoint = 1;
+    std::size_t i = 0;
+    while (i < content.size()) {
+        if (marks.total + 1 >= nextCheckpoint) {
+            marks.checkpoints.push_back({marks.total + 1, i});
+            nextCheckpoint = marks.total + 1 + kCheckpointSpacing;
+        }
+        if (i + 8 <= content.size() && isFourDoubleByteCharacters(content, i)) {
+            marks.total += 4;
+            i += 8;
+            inWord = false;
+            continue;
+        }
         ++marks.total;
         const bool letter = isAsciiLetter(content[i]);
         if (letter && !inWord) marks.wordStarts.add(marks.total, i);
@@ -98,6 +126,7 @@ ContentMarks markContent(std::string_view content) {
             default:
                 break;
         }
+        i += unitLengthAt(content, i);
     }
     return marks;
 }
@@ -150,26 +179,18 @@ void placeInsertion(Insertion& insertion, const ContentMarks& marks) {
     insertion.withBlank = false;
 }
 
-// Fills in the byte after each drawn character and the character itself, in one walk.
-void locateDrawnCharacters(std::string_view content, std::vector<Insertion>& insertions) {
-    std::vector<std::size_t> byPosition(insertions.size());
-    for (std::size_t k = 0; k < byPosition.size(); ++k) byPosition[k] = k;
-    std::sort(byPosition.begin(), byPosition.end(), [&insertions](std::size_t a, std::size_t b) {
-        return insertions[a].pos < insertions[b].pos;
-    });
-    std::int64_t pos = 0;
-    std::size_t i = 0;
-    std::size_t length = 0;
-    for (const std::size_t k : byPosition) {
-        Insertion& insertion = insertions[k];
-        while (pos < insertion.pos) {
-            i += length;
-            length = unitLengthAt(content, i);
-            ++pos;
-        }
-        insertion.drawnChar = content[i];
-        insertion.cut = i + length;
+// Fills in the drawn character and the byte after it, walking from the nearest checkpoint.
+void locateDrawnCharacter(std::string_view content, const ContentMarks& marks,
+                          Insertion& insertion) {
+    const auto checkpoint = std::prev(
+        std::upper_bound(marks.checkpoints.begin(), marks.checkpoints.end(), insertion.pos,
+                         [](std::int64_t p, const CharMark& m) { return p < m.pos; }));
+    std::size_t i = checkpoint->byte;
+    for (std::int64_t pos = checkpoint->pos; pos < insertion.pos; ++pos) {
+        i += unitLengthAt(content, i);
     }
+    insertion.drawnChar = content[i];
+    insertion.cut = i + unitLengthAt(content, i);
 }
 
 std::string lowerAscii(std::string_view text) {
@@ -221,8 +242,10 @@ std::string insertKeywords(std::string_view content, std::string_view text, std:
         if (processEvents) processEvents();
         insertion.pos = positions.draw(1, marks.total);
     }
-    locateDrawnCharacters(content, insertions);
-    for (Insertion& insertion : insertions) placeInsertion(insertion, marks);
+    for (Insertion& insertion : insertions) {
+        locateDrawnCharacter(content, marks, insertion);
+        placeInsertion(insertion, marks);
+    }
     // Stable, so texts at one place stay in the order they were drawn.
     std::stable_sort(insertions.begin(), insertions.end(),
                      [](const Insertion& a, const Insertion& b) { return a.cut < b.cut; });

@@ -92,10 +92,17 @@ TEST(InsertKeywords, StepsOverWholeCharactersOfAnyLength) {
         std::string result;
     };
     // A four-byte character is one character, a second byte '0' alone does not make one, and
-    // a lead byte at the very end stands alone.
-    const std::vector<Case> cases = {{"\x81\x30\x81\x30.", "\x81\x30\x81\x30K.K"},
-                                     {"\xD6\x30\x81.", "\xD6\x30K\x81.K"},
-                                     {".\xD6", ".K\xD6K"}};
+    // a lead byte at the very end stands alone. The long case runs past many stretches of
+    // double-byte text into a four-byte character.
+    std::vector<Case> cases = {{"\x81\x30\x81\x30.", "\x81\x30\x81\x30K.K"},
+                               {"\xD6\x30\x81.", "\xD6\x30K\x81.K"},
+                               {".\xD6", ".K\xD6K"},
+                               {"", ""}};
+    for (int i = 0; i < 100; ++i) {
+        const std::string piece = i % 7 == 6 ? "\x81\x30\x81\x30" : i % 5 == 4 ? "." : "中"_gbk;
+        cases.back().content += piece;
+        cases.back().result += piece + "K";
+    }
     for (const Case& c : cases) {
         RandomSource random(7);
         EXPECT_EQ(insertKeywords(c.content, "K", charCount(c.content), random), c.result);
@@ -137,13 +144,14 @@ TEST(InsertKeywords, LetsTheWindowProcessEventsOncePerInsertion) {
 // and never between two letters, and the content around it is unchanged.
 TEST(InsertKeywords, NeverSplitsAWordOrATagInMixedContent) {
     const std::vector<std::string> pieces = {
-        "word", " ", "中文"_gbk, "<p>", "</p>", "<a href=\"x y\">", "\r\n", "x", "。"_gbk, "Ab"};
+        "word",   " ",  "中文"_gbk,        "<p>", "</p>", "<a href=\"x y\">", "\r\n", "x",
+        "。"_gbk, "Ab", "中文中文中文"_gbk};
     RandomSource random(11);
     for (int round = 0; round < 300; ++round) {
         std::string content;
-        const auto count = random.random(1, 30);
+        const auto count = random.random(1, 60);
         for (std::int64_t i = 0; i < count; ++i) {
-            content += pieces[static_cast<std::size_t>(random.random(0, 9))];
+            content += pieces[static_cast<std::size_t>(random.random(0, 10))];
         }
         const std::int64_t n = random.random(1, 12);
         const std::string result = insertKeywords(content, "@", n, random);
