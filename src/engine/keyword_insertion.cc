@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "controls/main_window_names.h"
 #include "support/gbk_text.h"
@@ -79,16 +78,6 @@ constexpr std::int64_t kCheckpointSpacing = 64;
     return charLengthAt(text, i);
 }
 
-// Eight bytes from a character start that all have the high bit set are four double-byte
-// characters (the second byte of a four-byte sequence is a digit), none of them a mark. Chinese
-// text is mostly such runs, so they are stepped over a word at a time.
-bool isFourDoubleByteCharacters(std::string_view text, std::size_t i) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    return (word & kHighBits) == kHighBits;
-}
-
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -103,7 +92,7 @@ ContentMarks markContent(std::string_view content) {
             marks.checkpoints.push_back({marks.total + 1, i});
             nextCheckpoint = marks.total + 1 + kCheckpointSpacing;
         }
-        if (i + 8 <= content.size() && isFourDoubleByteCharacters(content, i)) {
+        if (isFourDoubleByteCharactersAt(content, i)) {
             marks.total += 4;
             i += 8;
             inWord = false;

@@ -386,13 +386,6 @@ std::size_t unknownCharacterAt(std::string_view utf8, std::size_t pos,
 
 }  // namespace
 
-bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
-    if (text.size() - pos < 4) return false;
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    return b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 &&
-           b(2) <= 0xFE && b(3) >= 0x30 && b(3) <= 0x39;
-}
-
 std::string gbkToUtf8(std::string_view gbk, InvalidBytes invalid) {
     const TwoByteTables& tables = twoByteTables();
     Output out = utf8OutputFor(gbk);

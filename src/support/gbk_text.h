@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +16,12 @@ namespace yelian {
 
 // True for the four-byte GB18030 sequence starting at pos: lead 0x81-0xFE, then 0x30-0x39,
 // 0x81-0xFE, 0x30-0x39.
-bool isFourByteSequenceAt(std::string_view text, std::size_t pos);
+inline bool isFourByteSequenceAt(std::string_view text, std::size_t pos) {
+    if (text.size() - pos < 4) return false;
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    return b(0) >= 0x81 && b(0) <= 0xFE && b(1) >= 0x30 && b(1) <= 0x39 && b(2) >= 0x81 &&
+           b(2) <= 0xFE && b(3) >= 0x30 && b(3) <= 0x39;
+}
 
 // Length in bytes of the character that starts at pos: 1 below 0x80, 4 for a GB18030
 // four-byte sequence, else 2. Never runs past the end of the text, so a cut made with it
@@ -22,8 +29,22 @@ bool isFourByteSequenceAt(std::string_view text, std::size_t pos);
 inline std::size_t charLengthAt(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) return 1;
-    if (isFourByteSequenceAt(text, pos)) return 4;
-    return std::min<std::size_t>(2, text.size() - pos);
+    if (pos + 1 == text.size()) return 1;
+    // Most characters are double-byte ones, told apart by a second byte that is no digit.
+    const auto next = static_cast<unsigned char>(text[pos + 1]);
+    if (next >= 0x30 && next <= 0x39 && isFourByteSequenceAt(text, pos)) return 4;
+    return 2;
+}
+
+// True when the eight bytes from pos, a character start, all have the high bit set: they are
+// then four double-byte characters (a four-byte sequence has a digit as second byte). Walks
+// over Chinese text step over such runs a word at a time.
+inline bool isFourDoubleByteCharactersAt(std::string_view text, std::size_t pos) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    if (text.size() - pos < sizeof kHighBits) return false;
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + pos, sizeof word);
+    return (word & kHighBits) == kHighBits;
 }
 
 // How conversions to UTF-8 treat bytes that are not valid GB18030.

@@ -375,6 +375,11 @@ bool insideLinePair(std::string_view text, std::size_t offset, LineBreaks lineBr
 int charCount(std::string_view text, LineBreaks lineBreaks) {
     int count = 0;
     for (std::size_t i = 0; i < text.size();) {
+        if (isFourDoubleByteCharactersAt(text, i)) {
+            count += 4;
+            i += 8;
+            continue;
+        }
         if (!isLineBreak(text[i])) {
             i += charLengthAt(text, i);
             ++count;
