@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "support/gbk_text.h"
@@ -307,8 +308,12 @@ std::vector<ReplacementPiece> parseReplacement(std::string_view replacement, int
     return pieces;
 }
 
+// Appends the replacement of one match; subjectOffset turns an offset of the searched UTF-8
+// text into the same place in the subject.
+template <typename SubjectOffset>
 void appendReplacement(std::string& out, const std::vector<ReplacementPiece>& pieces,
-                       std::string_view subject, const std::size_t* ovector, OffsetMap& map) {
+                       std::string_view subject, const std::size_t* ovector,
+                       SubjectOffset& subjectOffset) {
     for (const ReplacementPiece& piece : pieces) {
         if (piece.group < 0) {
             out.append(piece.literal);
@@ -317,9 +322,34 @@ void appendReplacement(std::string& out, const std::vector<ReplacementPiece>& pi
         const std::size_t start = ovector[2 * piece.group];
         const std::size_t end = ovector[2 * piece.group + 1];
         if (start == PCRE2_UNSET || end < start) continue;
-        const std::size_t gbkStart = map.at(start).gbk;
-        out.append(subject.substr(gbkStart, map.at(end).gbk - gbkStart));
+        const std::size_t subjectStart = subjectOffset(start);
+        out.append(subject.substr(subjectStart, subjectOffset(end) - subjectStart));
     }
+}
+
+// The subject with the walker's matches (only the first unless global) replaced by pieces;
+// nothing when the search failed.
+template <typename SubjectOffset>
+std::optional<std::string> replaceMatches(MatchWalker& walker, std::string_view subject,
+                                          const std::vector<ReplacementPiece>& pieces, bool global,
+                                          SubjectOffset subjectOffset) {
+    std::string out;
+    std::size_t copied = 0;
+    bool matched = false;
+    while (walker.next()) {
+        if (!matched) out.reserve(subject.size() + subject.size() / 8);
+        matched = true;
+        const std::size_t* ovector = walker.ovector();
+        const std::size_t start = subjectOffset(ovector[0]);
+        if (start > copied) out.append(subject.substr(copied, start - copied));
+        appendReplacement(out, pieces, subject, ovector, subjectOffset);
+        copied = std::max(copied, subjectOffset(ovector[1]));
+        if (!global) break;
+    }
+    if (walker.error() != 0) return std::nullopt;
+    if (!matched) return std::string(subject);
+    out.append(subject.substr(copied));
+    return out;
 }
 
 std::string searchErrorText(int errorCode) {
@@ -471,26 +501,23 @@ std::string RegexObject::replace(std::string_view subject, std::string_view repl
     const std::vector<ReplacementPiece> pieces = parseReplacement(replacement, code_->groupCount);
     MatchWalker walker(*code_, text);
     OffsetMap map(subject, text);
-    std::string out;
-    std::size_t copied = 0;
-    bool matched = false;
-    while (walker.next()) {
-        if (!matched) out.reserve(subject.size() + subject.size() / 8);
-        matched = true;
-        const std::size_t* ovector = walker.ovector();
-        const std::size_t start = map.at(ovector[0]).gbk;
-        if (start > copied) out.append(subject.substr(copied, start - copied));
-        appendReplacement(out, pieces, subject, ovector, map);
-        copied = std::max(copied, map.at(ovector[1]).gbk);
-        if (!global_) break;
-    }
-    if (walker.error() != 0) {
-        searchError_ = searchErrorText(walker.error());
-        return {};
-    }
-    if (!matched) return std::string(subject);
-    out.append(subject.substr(copied));
-    return out;
+    std::optional<std::string> out =
+        replaceMatches(walker, subject, pieces, global_,
+                       [&map](std::size_t offset) { return map.at(offset).gbk; });
+    if (!out) searchError_ = searchErrorText(walker.error());
+    return std::move(out).value_or(std::string());
+}
+
+std::string RegexObject::replaceUtf8(std::string_view utf8Subject,
+                                     std::string_view utf8Replacement) {
+    if (!readyToSearch()) return {};
+    const std::vector<ReplacementPiece> pieces =
+        parseReplacement(utf8Replacement, code_->groupCount);
+    MatchWalker walker(*code_, utf8Subject);
+    std::optional<std::string> out = replaceMatches(walker, utf8Subject, pieces, global_,
+                                                    [](std::size_t offset) { return offset; });
+    if (!out) searchError_ = searchErrorText(walker.error());
+    return std::move(out).value_or(std::string());
 }
 
 int RegexObject::matchCount() const {

@@ -62,6 +62,10 @@ class RegexObject {
     // and a group that did not take part gives empty text. Does not touch the match list.
     // A failed search gives empty text and sets errorText().
     std::string replace(std::string_view subject, std::string_view replacement);
+    // replace for text already in UTF-8, as gbkToUtf8 makes it (or a piece of that cut where
+    // characters begin), with a UTF-8 replacement: a chain of replacements over one text pays
+    // for its conversions once.
+    std::string replaceUtf8(std::string_view utf8Subject, std::string_view utf8Replacement);
 
     // The match list of the last execute; matches and groups count from 1, and an index out
     // of range gives empty text.

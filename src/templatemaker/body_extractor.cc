@@ -194,7 +194,7 @@ std::string BodyExtractor::pickBlockByGrouping(std::string_view page, std::strin
     std::unordered_map<std::string_view, std::size_t> groupOfText;
     for (const ElementSpan span : findElements(page, tag)) {
         if (!step()) return {};
-        const std::string& text = strippedTextAt(page, span);
+        const std::string& text = strippedTextAt(span);
         const auto [found, added] = groupOfText.try_emplace(text, groups.size());
         if (added) groups.push_back({{}, text});
         groups[found->second].markups.emplace_back(markupAt(page, span));
@@ -234,7 +234,7 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
     std::vector<std::size_t> withText;
     for (std::size_t i = 0; i < spans.size(); ++i) {
         if (!step()) return {};
-        if (!strippedTextAt(page, spans[i]).empty()) withText.push_back(i);
+        if (!strippedTextAt(spans[i]).empty()) withText.push_back(i);
     }
     // A block that mostly holds one nested element of its kind is a container: that element
     // (or one inside it) is the better candidate.
@@ -247,8 +247,7 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
     std::vector<Block> kept;
     for (std::size_t j = 0; j < withText.size(); ++j) {
         const ElementSpan span = spans[withText[j]];
-        if (!dropped[j])
-            kept.push_back({std::string(markupAt(page, span)), strippedTextAt(page, span)});
+        if (!dropped[j]) kept.push_back({std::string(markupAt(page, span)), strippedTextAt(span)});
     }
     if (kept.empty()) return {};
     sortBlocksByTextLength(kept, true);
@@ -262,8 +261,8 @@ std::string BodyExtractor::pickBlockByNesting(std::string_view page, std::string
 
 std::vector<ElementSpan> BodyExtractor::findElements(std::string_view document,
                                                      std::string_view tag) {
-    if (strippedTexts_.page != document) {
-        strippedTexts_.page = document;
+    if (strippedTexts_.page.gbk() != document) {
+        strippedTexts_.page = Utf8Mirror(std::string(document));
         strippedTexts_.texts.clear();
     }
     const int count = scanner_.findElements(document, tag);
@@ -278,9 +277,9 @@ std::string_view BodyExtractor::markupAt(std::string_view page, ElementSpan span
     return page.substr(span.start, span.end - span.start);
 }
 
-const std::string& BodyExtractor::strippedTextAt(std::string_view page, ElementSpan span) {
+const std::string& BodyExtractor::strippedTextAt(ElementSpan span) {
     const auto [found, added] = strippedTexts_.texts.try_emplace({span.start, span.end});
-    if (added) found->second = strippedText(markupAt(page, span));
+    if (added) found->second = strippedText(strippedTexts_.page.utf8Of(span.start, span.end));
     return found->second;
 }
 
@@ -290,14 +289,14 @@ bool BodyExtractor::hasDominantNestedElement(std::string_view page,
     const ElementSpan block = spans[index];
     const std::string endTag = "</" + std::string(tag) + ">";
     if (countOccurrences(markupAt(page, block), endTag) == 1) return false;
-    const std::size_t blockText = strippedTextAt(page, block).size();
+    const std::size_t blockText = strippedTextAt(block).size();
     // The elements nested in the block are the ones listed after it that start inside it.
     // A search over the block's own markup would list the same elements with the same
     // markup: the block's start and end tags balance, so every start tag inside it is closed
     // by the same end tag as in the page.
     for (std::size_t k = index + 1; k < spans.size() && spans[k].start < block.end; ++k) {
         if (!step()) return false;
-        const std::size_t text = strippedTextAt(page, spans[k]).size();
+        const std::size_t text = strippedTextAt(spans[k]).size();
         if (text != 0 && isAbove(percentOf(text, blockText), 30)) return true;
     }
     return false;
@@ -362,12 +361,14 @@ int BodyExtractor::similarity(std::string_view a, std::string_view b) {
     return static_cast<int>((shareOfA + shareOfB) / 2);
 }
 
-std::string BodyExtractor::strippedText(std::string_view markup) {
-    std::string text =
-        mayHoldNonContent(markup) ? nonContentPattern_.replace(markup, "") : std::string(markup);
-    if (mayHoldComment(text)) text = commentPattern_.replace(text, "");
-    text = linkAndTagPattern_.replace(text, "");
-    return whitespacePattern_.replace(text, "");
+std::string BodyExtractor::strippedText(std::string_view utf8Markup) {
+    // The tests on the markup look at ASCII bytes only, which UTF-8 keeps as they are.
+    std::string text = mayHoldNonContent(utf8Markup)
+                           ? nonContentPattern_.replaceUtf8(utf8Markup, "")
+                           : std::string(utf8Markup);
+    if (mayHoldComment(text)) text = commentPattern_.replaceUtf8(text, "");
+    text = linkAndTagPattern_.replaceUtf8(text, "");
+    return utf8ToGbk(whitespacePattern_.replaceUtf8(text, ""));
 }
 
 std::string BodyExtractor::stripNonContent(std::string_view text) {

@@ -15,6 +15,7 @@
 #include "support/gbk_text.h"
 #include "support/markup_scanner.h"
 #include "support/regex_object.h"
+#include "support/utf8_mirror.h"
 
 namespace yelian {
 
@@ -117,8 +118,8 @@ class BodyExtractor {
     int similarity(std::string_view a, std::string_view b);
 
     // The visible text outside links, without whitespace: its length measures how much
-    // article text a block carries.
-    std::string strippedText(std::string_view markup);
+    // article text a block carries. Takes the markup in UTF-8 and gives the text in GBK.
+    std::string strippedText(std::string_view utf8Markup);
     // Without head, script, style, object, select and button elements, textarea and input tags.
     std::string stripNonContent(std::string_view text);
     // Without anchor start and end tags; the link texts stay.
@@ -174,7 +175,7 @@ class BodyExtractor {
     std::vector<ElementSpan> findElements(std::string_view document, std::string_view tag);
     static std::string_view markupAt(std::string_view page, ElementSpan span);
     // The stripped text of the element at span of the page last searched, stripped once.
-    const std::string& strippedTextAt(std::string_view page, ElementSpan span);
+    const std::string& strippedTextAt(ElementSpan span);
     // True when one element with the same name nested in element index of spans carries more
     // than 30 % of its stripped text.
     bool hasDominantNestedElement(std::string_view page, const std::vector<ElementSpan>& spans,
@@ -183,7 +184,7 @@ class BodyExtractor {
     // The stripped texts of the elements of one page by where they lie in it: the table pick
     // after the div pick, and the second mode after the first, meet the same elements again.
     struct StrippedTexts {
-        std::string page;
+        Utf8Mirror page;
         std::map<std::pair<std::size_t, std::size_t>, std::string> texts;
     };
 

@@ -254,8 +254,15 @@ TEST(RegexReplace, ReplacementSyntax) {
     for (const Case& c : cases) {
         EXPECT_EQ(replaceAll(c.pattern, c.subject, c.replacement), c.expected)
             << c.pattern << " / " << c.replacement;
+        RegexObject regex;
+        regex.create(c.pattern);
+        EXPECT_EQ(regex.replaceUtf8(c.subject, c.replacement), c.expected) << c.pattern;
     }
     EXPECT_EQ(replaceAll("(中)"_gbk, "中文"_gbk, "[$1]$$"), "[中]$文"_gbk);
+    // The same on text already in UTF-8: offsets are the text's own.
+    RegexObject regex;
+    regex.create("(中)"_gbk);
+    EXPECT_EQ(regex.replaceUtf8("中文中", "[$1]"), "[中]文[中]");
 }
 
 TEST(RegexReplace, EmptyMatchesAdvanceOneCharacter) {

@@ -29,7 +29,9 @@ TEST(BodyExtractorText, StrippedTextKeepsVisibleTextOutsideLinks) {
         {"<A\nhref=x>text</A>", "text"},
         {"<textarea rows=2>typed</textarea>", "typed"},
     };
-    for (const Case& c : cases) EXPECT_EQ(extractor.strippedText(c.input), c.expected);
+    for (const Case& c : cases) {
+        EXPECT_EQ(extractor.strippedText(gbkToUtf8(c.input)), c.expected);
+    }
 }
 
 TEST(BodyExtractorText, CleanTextGivesOneSafeLine) {
