@@ -287,8 +287,14 @@ bool BodyExtractor::hasDominantNestedElement(std::string_view page,
                                              const std::vector<ElementSpan>& spans,
                                              std::size_t index, std::string_view tag) {
     const ElementSpan block = spans[index];
-    const std::string endTag = "</" + std::string(tag) + ">";
-    if (countOccurrences(markupAt(page, block), endTag) == 1) return false;
+    // With one end tag of its kind, its own, nothing of the kind is nested. Only whether a
+    // second one exists matters, so the search stops there rather than counting all of them.
+    const TextFinder endTag("</" + std::string(tag) + ">", true);
+    const std::string_view markup = markupAt(page, block);
+    const std::size_t first = endTag.findIn(markup);
+    if (first != kNotFound && endTag.findIn(markup, first + endTag.size()) == kNotFound) {
+        return false;
+    }
     const std::size_t blockText = strippedTextAt(block).size();
     // The elements nested in the block are the ones listed after it that start inside it.
     // A search over the block's own markup would list the same elements with the same
