@@ -183,8 +183,10 @@ std::string descriptionOf(std::string_view content, ExpansionState& state) {
     std::size_t wanted = 3 * characters + 256;
     while (true) {
         const std::size_t end = cleanPrefixEnd(content, wanted);
-        const std::string withoutTags = state.linksAndTags.replace(content.substr(0, end), "");
-        const std::string joined = state.lineBlanks.replace(withoutTags, "");
+        // Both cleaners work on one conversion of the prefix.
+        const std::string withoutTags =
+            state.linksAndTags.replaceUtf8(gbkToUtf8(content.substr(0, end)), "");
+        const std::string joined = utf8ToGbk(state.lineBlanks.replaceUtf8(withoutTags, ""));
         const std::string_view text = withoutLeadingBlanks(joined);
         if (end == content.size() || charCount(text) >= n) {
             return escapeQuotes(leftChars(text, n));
