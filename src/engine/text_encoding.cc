@@ -10,12 +10,11 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <system_error>
 
 #include "support/gbk_text.h"
 #include "support/iconv_converter.h"
 #include "support/native_path.h"
+#include "support/posix_file.h"
 #include "support/text_routines.h"
 
 namespace yelian {
@@ -60,23 +59,10 @@ std::string_view markOf(TextEncoding encoding) {
     }
 }
 
-std::optional<std::string> readWholeFile(std::string_view gbkPath) {
+// The bytes of the regular file at the GBK path; nothing for a folder or an unreadable file.
+std::optional<std::string> readFileAt(std::string_view gbkPath) {
     if (gbkPath.empty()) return std::nullopt;
-    const auto native = toNativePath(gbkPath);
-    std::error_code error;
-    // Opening a folder succeeds on some systems; reading it then fails, so refuse it up front.
-    if (std::filesystem::is_directory(native, error)) return std::nullopt;
-    std::ifstream in(native, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    const auto size = std::filesystem::file_size(native, error);
-    if (!error) bytes.reserve(size);
-    std::array<char, 1 << 16> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    return readWholeFile(toNativePath(gbkPath));
 }
 
 // Where the text of the source begins for the encoding, and the encoding it turns out to be
@@ -140,10 +126,7 @@ TextReadResult decodeSource(std::string_view source, TextEncoding requested,
 // writes nothing. True only when the bytes reached the file.
 bool writeBytes(std::string_view gbkPath, std::string_view bytes) {
     if (gbkPath.empty()) return false;
-    std::ofstream out(toNativePath(gbkPath), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    return writeWholeFile(toNativePath(gbkPath), bytes);
 }
 
 // iconv takes charset names in any case; charset is given in upper case.
@@ -268,7 +251,7 @@ int detectMetaCharset(std::string_view text) {
 
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents) {
-    const auto bytes = readWholeFile(gbkPath);
+    const auto bytes = readFileAt(gbkPath);
     if (!bytes) return {};
     return readTextBytes(*bytes, requested, processEvents);
 }

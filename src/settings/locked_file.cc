@@ -2,6 +2,8 @@
 // replacement.
 #include "settings/locked_file.h"
 
+#include "support/posix_file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,59 +18,10 @@ namespace {
 // and our lock, and then the descriptor we locked is no longer the file at the path.
 constexpr int kLockAttempts = 8;
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_;
-};
-
 std::filesystem::path temporaryPathOf(const std::filesystem::path& path) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
     return temporary;
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-std::optional<std::string> readAll(int fd, std::size_t limit) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-    if (static_cast<std::size_t>(status.st_size) > limit) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got =
-            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;  // shrunk while reading
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    return bytes;
 }
 
 // Writes the bytes into a fresh temporary file beside the path, with the mode of the file it
@@ -80,11 +33,11 @@ std::optional<std::string> readAll(int fd, std::size_t limit) {
 // ordering of the common file systems (ext4 auto_da_alloc, btrfs, xfs) keeps old or new.
 int writeTemporary(const std::filesystem::path& path, std::string_view bytes) {
     const auto temporary = temporaryPathOf(path);
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0) return -1;
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
-    if (!writeAll(fd.get(), bytes)) {
+    if (!writeAllBytes(fd.get(), bytes)) {
         ::unlink(temporary.c_str());
         return -1;
     }
@@ -112,14 +65,8 @@ bool sameFile(int fd, const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return std::nullopt;
-    return readAll(fd.get(), limit);
-}
-
 bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    Descriptor fd(writeTemporary(path, bytes));
+    FileDescriptor fd(writeTemporary(path, bytes));
     return fd.get() >= 0 && renameTemporary(path);
 }
 
@@ -132,7 +79,7 @@ LockedFile::OpenResult LockedFile::open(const std::filesystem::path& link) {
     if (noTarget) path = link;
     if (!folderWritable(path)) return OpenResult::NotWritable;
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        Descriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+        FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
         if (fd.get() < 0) return OpenResult::NotWritable;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno == EWOULDBLOCK) return OpenResult::InUse;
@@ -154,12 +101,12 @@ void LockedFile::close() {
 
 std::optional<std::string> LockedFile::read(std::size_t limit) const {
     if (fd_ < 0) return std::nullopt;
-    return readAll(fd_, limit);
+    return readAllBytes(fd_, limit);
 }
 
 bool LockedFile::replace(std::string_view bytes) {
     if (fd_ < 0) return false;
-    Descriptor fresh(writeTemporary(path_, bytes));
+    FileDescriptor fresh(writeTemporary(path_, bytes));
     if (fresh.get() < 0) return false;
     // The new file is locked before it takes the name, so that no other instance can open
     // and lock it in between.

@@ -16,9 +16,6 @@ namespace yelian {
 // this size is not one the store wrote.
 inline constexpr std::size_t kMaxSettingsFileSize = 64 * 1024 * 1024;
 
-// The whole file, or nothing when it is missing, unreadable or larger than the limit.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
-
 // Replaces the file by one holding exactly the bytes: writes a temporary file beside it and
 // renames it over the file. False (and the old file left as it was) on failure.
 bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);

@@ -9,6 +9,7 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
+#include "support/posix_file.h"
 #include "support/text_routines.h"
 
 namespace yelian {

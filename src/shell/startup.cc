@@ -12,6 +12,7 @@
 #include "shell/main_window.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
+#include "support/posix_file.h"
 #include "support/text_routines.h"
 #include "taggen/phrase_groups.h"
 
