@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "cli/control_assignment.h"
+#include "cli/tests/cli_fixture.h"
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
@@ -20,17 +20,12 @@ namespace {
 
 using namespace yelian::literals;
 using testing::readBytes;
-using testing::TempDir;
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
 
-class CliTest : public ::testing::Test {
+class CliTest : public testing::CliFixture {
   protected:
     CliTest() {
         dir.write("arts/m.htm", "<title>M</title>m");
@@ -38,20 +33,6 @@ class CliTest : public ::testing::Test {
         dir.write("arts/z.htm", "<title>Z</title>z");
         dir.write("arts/n.txt", "n");
         dir.write("arts/sub/s.htm", "<title>S</title>s");
-        // The program's folder holds no settings file: every control keeps its design state.
-        environment.programFolder = dir.file("bin");
-        fs::create_directory(environment.programFolder);
-    }
-
-    CliRun run(std::vector<std::string> args, std::string input = {}) {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun result;
-        result.status = runCli(args, in, out, err, environment);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
     }
 
     // A run over the articles folder in job order, with a template that shows the neighbours.
@@ -70,9 +51,6 @@ class CliTest : public ::testing::Test {
     std::string page(std::string_view name) const {
         return readBytes(dir.path() / "arts" / "单页目录" / name);
     }
-
-    TempDir dir;
-    CliEnvironment environment;
 };
 
 TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
@@ -248,23 +226,29 @@ TEST_F(CliTest, CtrlCBeforeTheRunWritesNoPage) {
 }
 
 TEST_F(CliTest, PagesThatCannotBeWrittenGiveStatusOne) {
-    // A folder in the place of a page.
-    fs::create_directories(dir.path() / "arts" / "单页目录" / "m.htm");
-    const CliRun result = run(orderedRun({dir.file("arts")}));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("m.htm"), std::string::npos);
-    EXPECT_EQ(page("z.htm"), "m.htm|z.htm|#");
-}
-
-TEST_F(CliTest, ListPagesThatCannotBeWrittenGiveStatusOne) {
-    fs::create_directories(dir.path() / "arts" / "单页目录" / "index_2.htm");
-    const CliRun result =
-        run(orderedRun({"--set", "选择框列表页=真", "--set", "编辑框分页=2", dir.file("arts")}));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("index_2.htm"), std::string::npos);
-    EXPECT_NE(page("index.htm").find("m.htm"), std::string::npos);
+    struct Case {
+        const char* blocked;
+        std::vector<std::string> extra;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"m.htm", {}, "z.htm"},
+        {"index_2.htm", {"--set", "选择框列表页=真", "--set", "编辑框分页=2"}, "index.htm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blocked);
+        fs::remove_all(dir.path() / "arts" / "单页目录");
+        // A folder in the place of a page.
+        fs::create_directories(dir.path() / "arts" / "单页目录" / c.blocked);
+        std::vector<std::string> extra = c.extra;
+        extra.push_back(dir.file("arts"));
+        const CliRun result = run(orderedRun(extra));
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos)
+            << result.err;
+        EXPECT_NE(result.err.find(c.blocked), std::string::npos);
+        EXPECT_NE(page(c.written).find("m.htm"), std::string::npos);
+    }
 }
 
 TEST_F(CliTest, KeywordInsertionUsesTheStoredPhraseGroupAndWarnsOnce) {

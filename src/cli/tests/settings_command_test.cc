@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/tests/cli_fixture.h"
 #include "settings/settings_store.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -20,34 +20,16 @@ namespace {
 
 using namespace yelian::literals;
 using testing::readBytes;
-using testing::TempDir;
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
 
-class SettingsCommandTest : public ::testing::Test {
+class SettingsCommandTest : public testing::CliFixture {
   protected:
     SettingsCommandTest() {
-        environment.programFolder = dir.file("bin");
-        fs::create_directory(environment.programFolder);
         dir.write("arts/a.htm", "<title>A</title>a");
         dir.write("arts/n.txt", "n");
-    }
-
-    CliRun run(std::vector<std::string> args) {
-        std::istringstream in;
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun result;
-        result.status = runCli(args, in, out, err, environment);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
     }
 
     CliRun settings(std::vector<std::string> extra) {
@@ -73,8 +55,6 @@ class SettingsCommandTest : public ::testing::Test {
         return readBytes(dir.path() / "inibin" / ("主界面-" + std::string(key) + ".ibn"));
     }
 
-    TempDir dir;
-    CliEnvironment environment;
     const std::string settingsFile = dir.file("site.ini");
 };
 
