@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -112,6 +113,20 @@ Binding bindingOf(std::string_view name) {
     if (prefix == kCheckBoxPrefix || prefix == kRadioButtonPrefix) return Binding::Checked;
     if (prefix == kComboBoxPrefix) return Binding::SelectedIndex;
     return Binding::None;
+}
+
+struct Kept {
+    Binding binding = Binding::None;
+    std::string tag;
+};
+
+// How the store keeps a control of window: by its name and its tag, which may forbid it.
+Kept keptAs(Controls& controls, std::string_view window, const std::string& name) {
+    const Binding binding = bindingOf(name);
+    if (name.empty() || binding == Binding::None) return {};
+    std::string tag = controls.tagText(window, name);
+    if (tag == kNeverSave) return {};
+    return {binding, std::move(tag)};
 }
 
 // A stored index as an int; values outside int (a damaged file) keep the current index.
@@ -291,10 +306,8 @@ void SettingsStore::saveControls(Controls& controls, std::string_view window,
     if (!section.empty()) selectSection(section);
     for (const ControlInfo& control : controls.controlsOf(window)) {
         letGuiRun();
-        const Binding binding = bindingOf(control.name);
-        if (control.name.empty() || binding == Binding::None) continue;
-        const std::string tag = controls.tagText(window, control.name);
-        if (tag == kNeverSave) continue;
+        const auto [binding, tag] = keptAs(controls, window, control.name);
+        if (binding == Binding::None) continue;
         const std::string& name = control.name;
         switch (binding) {
             case Binding::ButtonTag:
@@ -328,10 +341,8 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
     if (!section.empty()) selectSection(section);
     for (const ControlInfo& control : controls.controlsOf(window)) {
         letGuiRun();
-        const Binding binding = bindingOf(control.name);
-        if (control.name.empty() || binding == Binding::None) continue;
-        const std::string tag = controls.tagText(window, control.name);
-        if (tag == kNeverSave) continue;
+        const auto [binding, tag] = keptAs(controls, window, control.name);
+        if (binding == Binding::None) continue;
         const std::string& name = control.name;
         switch (binding) {
             case Binding::ButtonTag: {
