@@ -205,10 +205,6 @@ TEST_F(SettingsCommandTest, HelpListsEveryOptionWithAnExample) {
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
     }
     EXPECT_NE(result.out.find("NAME<TAB>VALUE"), std::string::npos);
-    const CliRun main = run({"--help"});
-    for (const char* command : {"generate", "recognise", "settings"}) {
-        EXPECT_NE(main.out.find(std::string("yelian ") + command), std::string::npos) << command;
-    }
 }
 
 }  // namespace
