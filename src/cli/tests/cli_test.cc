@@ -160,30 +160,6 @@ TEST_F(CliTest, PathsKeepTheirOrderAndFoldersUseTheFilter) {
     EXPECT_EQ(page("n.txt"), "z.htm|n.txt|#");
 }
 
-TEST_F(CliTest, ReadsTheMainWindowFromTheSettingsFileWithoutWritingIt) {
-    const std::string settings = dir.file("site.ini");
-    {
-        testing::ScriptedDesktop desktop;
-        SettingsStore store(desktop);
-        store.open(fromNativePath(settings));
-        store.selectSection(kMainWindow);
-        store.writeBool(kOrderedCheck, true);
-        store.writeText(kFolderFilterEdit, "*.txt");
-        store.writeNumber("模板序号"_gbk, 1);
-        // The template editors keep their text in side files.
-        store.writeSideFile(kTemplateEditor2, "[#本篇链接#]"_gbk);
-    }
-    const std::string before = readBytes(settings);
-    const std::string sideFileBefore = readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn");
-    ASSERT_EQ(sideFileBefore, "[#本篇链接#]"_gbk);
-    const CliRun result = run({"generate", "--settings", settings, dir.file("arts")});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(page("n.txt"), "[n.txt]");
-    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
-    EXPECT_EQ(readBytes(settings), before);
-    EXPECT_EQ(readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn"), sideFileBefore);
-}
-
 TEST_F(CliTest, QuestionsAreCancelledWithoutATerminalAndAnsweredByYes) {
     const std::vector<std::string> unequal = {"generate",
                                               "--template",

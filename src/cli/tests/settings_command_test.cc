@@ -104,6 +104,7 @@ TEST_F(SettingsCommandTest, SaveRoundTripsAndGenerationReadsIt) {
     EXPECT_EQ(readBytes(dir.path() / "arts" / "单页目录" / "n.txt"), "\xEF\xBB\xBF[n.txt]");
     EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
     EXPECT_EQ(readBytes(settingsFile), content);
+    EXPECT_EQ(sideFile("编辑框模板2"), "[#本篇链接#]"_gbk);
 }
 
 TEST_F(SettingsCommandTest, PhraseGroupsFillTheComboBoxAndTheCurrentGroupIsSaved) {

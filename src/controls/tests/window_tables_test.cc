@@ -178,23 +178,6 @@ TEST(MainWindowTable, SideFileTagsAreOnExactlyTheLongTexts) {
     EXPECT_EQ(tagged, expected);
 }
 
-TEST(MainWindowTable, DesignStates) {
-    const WindowSpec& w = mainWindowSpec();
-    EXPECT_FALSE(control(w, kKeywordListEdit).visible);
-    EXPECT_TRUE(control(w, kMostCommonRadio).checked);
-    EXPECT_FALSE(control(w, kCommonRadio).checked);
-    EXPECT_TRUE(control(w, kLowercaseCheck).checked);
-    EXPECT_FALSE(control(w, kDigitsCheck).checked);
-    EXPECT_TRUE(control(w, kCutFallbackCheck).checked);
-    EXPECT_FALSE(control(w, kOrderedCheck).checked);
-    EXPECT_EQ(control(w, kOrderedCheck).container, std::string(kTagSettingsPage));
-    for (const ControlSpec& c : w.controls) {
-        if (startsWith(gbkToUtf8(c.name), "编辑框模板")) {
-            EXPECT_TRUE(c.multiline);
-        }
-    }
-}
-
 TEST(MainWindowTable, MenuItemsAndPagesInOrder) {
     std::vector<std::string> captions;
     std::vector<std::string> pages;
