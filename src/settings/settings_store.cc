@@ -5,7 +5,6 @@
 #include <limits>
 #include <optional>
 #include <system_error>
-#include <utility>
 
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -115,18 +114,17 @@ Binding bindingOf(std::string_view name) {
     return Binding::None;
 }
 
-struct Kept {
-    Binding binding = Binding::None;
-    std::string tag;
-};
-
-// How the store keeps a control of window: by its name and its tag, which may forbid it.
-Kept keptAs(Controls& controls, std::string_view window, const std::string& name) {
-    const Binding binding = bindingOf(name);
-    if (name.empty() || binding == Binding::None) return {};
-    std::string tag = controls.tagText(window, name);
-    if (tag == kNeverSave) return {};
-    return {binding, std::move(tag)};
+// Calls keep(name, binding, tag) for every control of the window that the store keeps, in
+// table order, each after beforeEach (which lets the GUI run).
+template <typename Keep, typename BeforeEach>
+void forEachKept(Controls& controls, std::string_view window, Keep keep, BeforeEach beforeEach) {
+    for (const ControlInfo& control : controls.controlsOf(window)) {
+        beforeEach();
+        const Binding binding = bindingOf(control.name);
+        if (control.name.empty() || binding == Binding::None) continue;
+        const std::string tag = controls.tagText(window, control.name);
+        if (tag != kNeverSave) keep(control.name, binding, tag);
+    }
 }
 
 // A stored index as an int; values outside int (a damaged file) keep the current index.
@@ -304,11 +302,7 @@ bool SettingsStore::writeSideFile(std::string_view key, std::string_view bytes) 
 void SettingsStore::saveControls(Controls& controls, std::string_view window,
                                  std::string_view section) {
     if (!section.empty()) selectSection(section);
-    for (const ControlInfo& control : controls.controlsOf(window)) {
-        letGuiRun();
-        const auto [binding, tag] = keptAs(controls, window, control.name);
-        if (binding == Binding::None) continue;
-        const std::string& name = control.name;
+    const auto save = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {
             case Binding::ButtonTag:
                 if (tag == kAsBytes) {
@@ -333,17 +327,14 @@ void SettingsStore::saveControls(Controls& controls, std::string_view window,
             case Binding::None:
                 break;
         }
-    }
+    };
+    forEachKept(controls, window, save, [this] { letGuiRun(); });
 }
 
 void SettingsStore::restoreControls(Controls& controls, std::string_view window,
                                     std::string_view section) {
     if (!section.empty()) selectSection(section);
-    for (const ControlInfo& control : controls.controlsOf(window)) {
-        letGuiRun();
-        const auto [binding, tag] = keptAs(controls, window, control.name);
-        if (binding == Binding::None) continue;
-        const std::string& name = control.name;
+    const auto restore = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {
             case Binding::ButtonTag: {
                 const std::string key = name + kTagKeySuffix.str();
@@ -369,7 +360,8 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
             case Binding::None:
                 break;
         }
-    }
+    };
+    forEachKept(controls, window, restore, [this] { letGuiRun(); });
 }
 
 }  // namespace yelian

@@ -1,5 +1,6 @@
-// What the command tests share: a temporary folder, an environment whose program folder
-// holds no settings file, and a run of the command line that keeps its status and output.
+// What the command tests share: a temporary folder with a few articles, an environment whose
+// program folder holds no settings file, and a run of the command line that keeps its status
+// and output.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ class CliFixture : public ::testing::Test {
         // Every control keeps its design state unless a test writes a settings file.
         environment.programFolder = dir.file("bin");
         std::filesystem::create_directory(environment.programFolder);
+        // An articles folder: a page with a title and a text file.
+        dir.write("arts/a.htm", "<title>A</title>a");
+        dir.write("arts/n.txt", "n");
     }
 
     CliRun run(const std::vector<std::string>& args, const std::string& input = {}) {

@@ -19,19 +19,15 @@ namespace yelian {
 namespace {
 
 using namespace yelian::literals;
-using testing::readBytes;
-
-namespace fs = std::filesystem;
-
 using testing::CliRun;
+using testing::readBytes;
+namespace fs = std::filesystem;
 
 class CliTest : public testing::CliFixture {
   protected:
     CliTest() {
         dir.write("arts/m.htm", "<title>M</title>m");
-        dir.write("arts/a.htm", "<title>A</title>a");
         dir.write("arts/z.htm", "<title>Z</title>z");
-        dir.write("arts/n.txt", "n");
         dir.write("arts/sub/s.htm", "<title>S</title>s");
     }
 

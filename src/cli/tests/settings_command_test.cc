@@ -19,19 +19,12 @@ namespace yelian {
 namespace {
 
 using namespace yelian::literals;
-using testing::readBytes;
-
-namespace fs = std::filesystem;
-
 using testing::CliRun;
+using testing::readBytes;
+namespace fs = std::filesystem;
 
 class SettingsCommandTest : public testing::CliFixture {
   protected:
-    SettingsCommandTest() {
-        dir.write("arts/a.htm", "<title>A</title>a");
-        dir.write("arts/n.txt", "n");
-    }
-
     CliRun settings(std::vector<std::string> extra) {
         std::vector<std::string> args = {"settings", "--settings", settingsFile};
         args.insert(args.end(), extra.begin(), extra.end());
