@@ -64,8 +64,9 @@ Options:
                      writes them).
                        yelian generate --settings ~/site.ini articles/
   --set NAME=VALUE   set one main-window control by name before the run (repeatable): an
-                     edit box's text; a check box or radio button with 真/假, 1/0 or
-                     true/false; a combo box's item index; 选择夹模板's page index.
+                     edit box's text (line breaks become CR LF); a check box or radio
+                     button with 真/假, 1/0 or true/false; a combo box's item index;
+                     选择夹模板's page index.
                        yelian generate --set 选择框按顺序=真 --set 编辑框目录过滤=*.txt dir/
   --template N       use template N (1 to 5), the same as --set 选择夹模板=N-1
                        yelian generate --template 2 a.txt b.txt

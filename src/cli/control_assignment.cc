@@ -32,6 +32,18 @@ std::optional<int> parseIndex(std::string_view value, int count) {
     return index;
 }
 
+// Edit boxes hold their lines with CR LF, and the lists read from them (keywords, phrases)
+// split there; a shell gives bare LF.
+std::string withCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
@@ -51,7 +63,7 @@ std::optional<std::string> assignControl(Controls& controls, std::string_view na
     }
     switch (found->kind) {
         case ControlKind::EditBox:
-            controls.setText(kMainWindow, name, utf8ToGbk(valueUtf8));
+            controls.setText(kMainWindow, name, withCrLf(utf8ToGbk(valueUtf8)));
             return std::nullopt;
         case ControlKind::CheckBox:
         case ControlKind::RadioButton: {

@@ -51,9 +51,9 @@ Options:
   --settings FILE    the settings file (side files in the folder "inibin" beside it).
                      Default: the desktop program's settings file.
                        yelian settings --settings ~/site.ini
-  --set NAME=VALUE   set one main-window control by name (repeatable): an edit box's text;
-                     a check box or radio button with 真/假, 1/0 or true/false; a combo
-                     box's item index; 选择夹模板's page index.
+  --set NAME=VALUE   set one main-window control by name (repeatable): an edit box's text
+                     (line breaks become CR LF); a check box or radio button with 真/假,
+                     1/0 or true/false; a combo box's item index; 选择夹模板's page index.
                        yelian settings --set 选择框按顺序=真 --set 组合框输出编码=2 --save
   --save             save the window to the settings file
                        yelian settings --settings ~/site.ini --set 编辑框目录过滤=*.txt --save

@@ -258,7 +258,7 @@ bool SettingsStore::carryOut(const PendingWrite& write) {
 }
 
 bool SettingsStore::persist() {
-    if (persistence_ != SettingsPersistence::Saving) return true;
+    if (persistence_ != SettingsPersistence::Saving || holdingFile_) return true;
     // A write that changed nothing leaves the file alone: closing a window rewrites every
     // key, and most of them hold what they held.
     if (!fileCurrent_) fileCurrent_ = file_.replace(content_);
@@ -301,6 +301,18 @@ bool SettingsStore::writeSideFile(std::string_view key, std::string_view bytes) 
 
 void SettingsStore::saveControls(Controls& controls, std::string_view window,
                                  std::string_view section) {
+    // One replacement of the file for the whole window rather than one per key: a hundred
+    // file replacements take the better part of a second on a slow disk, and a save cut short
+    // leaves the previous window whole instead of half of each.
+    const bool alreadyHolding = holdingFile_;
+    holdingFile_ = true;
+    saveControlValues(controls, window, section);
+    holdingFile_ = alreadyHolding;
+    persist();
+}
+
+void SettingsStore::saveControlValues(Controls& controls, std::string_view window,
+                                      std::string_view section) {
     if (!section.empty()) selectSection(section);
     const auto save = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {

@@ -89,7 +89,8 @@ class SettingsStore {
     // the window whose name prefix binds it: "按钮" (tag text, key name + ".标记"), "编辑框"
     // (text), "选择框" and "单选框" (checked), "组合框" (selected index). Controls tagged
     // "禁止保存" are skipped; buttons and edit boxes tagged "字节集方式" use side files.
-    // Restoring leaves every control whose key is absent as it is.
+    // Restoring leaves every control whose key is absent as it is. A save replaces the settings
+    // file once, when every control is written: a window is saved whole or not at all.
     void saveControls(Controls& controls, std::string_view window, std::string_view section);
     void restoreControls(Controls& controls, std::string_view window, std::string_view section);
 
@@ -103,6 +104,7 @@ class SettingsStore {
     bool writeValue(std::string_view key, std::string value);
     bool carryOut(const PendingWrite& write);
     bool persist();
+    void saveControlValues(Controls& controls, std::string_view window, std::string_view section);
     // Lets the GUI handle waiting events without changing the current section.
     void letGuiRun();
     std::string sideFilePath(std::string_view key) const;
@@ -118,6 +120,9 @@ class SettingsStore {
     bool fileCurrent_ = true;
     bool saveFailed_ = false;
     bool busy_ = false;
+    // Set while a window is saved: the writes change the content, and the file is replaced
+    // once at the end.
+    bool holdingFile_ = false;
     std::deque<PendingWrite> pending_;
 };
 

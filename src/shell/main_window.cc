@@ -90,6 +90,13 @@ void onSaveSettingsLink(Application& app) {
         app.desktop().messageBox(*warning, "澜川："_gbk, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
+    if (app.settings().saveFailed()) {
+        app.desktop().messageBox(
+            "配置未能全部写入磁盘（磁盘已满或文件夹不可写？），设置可能没有保存！\r\n配置文件："_gbk +
+                app.settings().path(),
+            "澜川："_gbk, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
     app.desktop().messageBox("保存完毕！"_gbk, "信息："_gbk, MessageButtons::Ok,
                              MessageIcon::Information);
 }

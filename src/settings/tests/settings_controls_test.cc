@@ -162,5 +162,24 @@ TEST_F(SettingsControlsTest, MainWindowFirstStartAndRestart) {
     EXPECT_EQ(second.text(kMainWindow, kTemplateEditor3), "");
 }
 
+// What another process sees while a window is saved: the file as it was, then the whole new
+// window, never some keys written and others not.
+TEST_F(SettingsControlsTest, AWindowSaveReplacesTheFileOnceAtTheEnd) {
+    RecordControls controls{sampleWindow()};
+    restart().saveControls(controls, window, "节"_gbk);
+    const std::string before = fileBytes();
+    controls.setText(window, "编辑框文本"_gbk, "新"_gbk);
+    controls.setChecked(window, "选择框甲"_gbk, true);
+    controls.setSelectedIndex(window, "组合框丙"_gbk, 0);
+    std::vector<std::string> seen;
+    desktop.onProcessEvents([&] { seen.push_back(fileBytes()); });
+    store.saveControls(controls, window, "节"_gbk);
+    desktop.onProcessEvents({});
+    ASSERT_FALSE(seen.empty());
+    for (const std::string& during : seen) EXPECT_EQ(during, before);
+    EXPECT_NE(fileBytes(), before);
+    EXPECT_EQ(fileBytes(), store.content());
+}
+
 }  // namespace
 }  // namespace yelian

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -174,6 +175,18 @@ TEST_F(StartupTest, ARunThatKeepsNothingLeavesOldTemplateFilesForTheNext) {
     EXPECT_EQ(s.app.settings().persistence(), SettingsPersistence::InUse);
     EXPECT_EQ(s.editor(kTemplateEditor2), "旧模板二"_gbk);
     EXPECT_TRUE(std::filesystem::exists(oldTemplate(2)));
+}
+
+// A side file that cannot be written (its folder's name is taken by a file): the link says so
+// rather than "saved".
+TEST_F(StartupTest, TheSaveLinkSaysWhenTheSettingsDidNotAllReachTheDisk) {
+    Session& s = start();
+    std::filesystem::remove_all(dir.path() / "inibin");
+    std::ofstream(dir.path() / "inibin") << "x";
+    onSaveSettingsLink(s.app);
+    ASSERT_EQ(s.desktop.messages().size(), 1U);
+    EXPECT_EQ(s.desktop.messages()[0].icon, MessageIcon::Warning);
+    EXPECT_NE(s.desktop.messages()[0].text.find("设置可能没有保存"_gbk), std::string::npos);
 }
 
 }  // namespace
