@@ -4,11 +4,7 @@
 
 #include <filesystem>
 
-#include "cli/control_assignment.h"
 #include "cli/tests/cli_fixture.h"
-#include "controls/main_window_names.h"
-#include "controls/main_window_table.h"
-#include "controls/record_controls.h"
 #include "settings/settings_store.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -106,31 +102,6 @@ TEST_F(CliTest, SettingsPagesAreRefusedWithTheSystemsMessage) {
     const CliRun result = run({"generate", "--set", "选择夹模板=5", dir.file("arts")});
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "请选择左边5个模板的其中一个来处理\n");
-}
-
-TEST(ControlAssignment, SetsEachKindOfControl) {
-    RecordControls controls{mainWindowSpec()};
-    EXPECT_FALSE(assignControl(controls, "编辑框目录过滤", "*.txt"));
-    EXPECT_EQ(controls.text(kMainWindow, kFolderFilterEdit), "*.txt");
-    for (const auto& [value, checked] :
-         std::vector<std::pair<const char*, bool>>{{"真", true},
-                                                   {"假", false},
-                                                   {"1", true},
-                                                   {"0", false},
-                                                   {"TRUE", true},
-                                                   {"false", false}}) {
-        EXPECT_FALSE(assignControl(controls, "选择框按顺序", value)) << value;
-        EXPECT_EQ(controls.checked(kMainWindow, kOrderedCheck), checked) << value;
-    }
-    EXPECT_FALSE(assignControl(controls, "单选框一般常用", "1"));
-    EXPECT_TRUE(controls.checked(kMainWindow, kCommonRadio));
-    EXPECT_FALSE(controls.checked(kMainWindow, kMostCommonRadio));
-    EXPECT_FALSE(assignControl(controls, "组合框输出编码", "2"));
-    EXPECT_EQ(controls.selectedIndex(kMainWindow, kOutputEncodingCombo), 2);
-    EXPECT_FALSE(assignControl(controls, "选择夹模板", "6"));
-    EXPECT_EQ(controls.selectedIndex(kMainWindow, kTemplateTabs), 6);
-    EXPECT_TRUE(assignControl(controls, "选择夹模板", "7"));
-    EXPECT_TRUE(assignControl(controls, "组合框输出编码", "1.5"));
 }
 
 TEST_F(CliTest, GeneratesTheFolderSortedByNameAndPrintsTheOutputFolder) {
