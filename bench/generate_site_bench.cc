@@ -7,7 +7,6 @@
 // Also the expansion of that template for one 4 KB article, and its description alone.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "bench_support.h"
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
@@ -31,30 +31,6 @@ namespace {
 using namespace yelian;
 
 constexpr int kArticles = 10000;
-
-// Desktop services that answer nothing and let no time pass.
-class QuietDesktop : public DesktopServices {
-  public:
-    MessageAnswer messageBox(std::string_view, std::string_view, MessageButtons,
-                             MessageIcon) override {
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> chooseFiles(std::string_view,
-                                         const std::vector<FileFilter>&) override {
-        return {};
-    }
-    std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
-    int popupMenu(std::string_view, const std::vector<std::string>&) override { return -1; }
-    void registerDropTarget(std::string_view) override {}
-    void showInBrowser(std::string_view, std::string_view, std::string_view) override {}
-    std::string clipboardText() override { return {}; }
-    void setClipboardText(std::string_view) override {}
-    void processPendingEvents() override {}
-    void openUrl(std::string_view) override {}
-    void openFolder(std::string_view) override {}
-    std::int64_t ticks() override { return 0; }
-    void sleep(std::int64_t) override {}
-};
 
 // A GBK article page: a title, then paragraphs of common characters up to the size.
 std::string articleText(int number, std::size_t size, std::mt19937& engine) {
@@ -95,9 +71,8 @@ long peakResidentKiB() {
 void BM_GenerateSite(benchmark::State& state) {
     const bool utf8 = state.range(0) == 1;
     const bool features = state.range(1) == 1;
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("yelian-bench-site-" + std::to_string(::getpid()));
-    const GenerationJob articles = writeArticles(folder, utf8);
+    const BenchFolder folder;
+    const GenerationJob articles = writeArticles(folder.path(), utf8);
     RecordControls controls{mainWindowSpec()};
     controls.setChecked(kMainWindow, kListPagesCheck, features);
     controls.setChecked(kMainWindow, kInsertPhrasesCheck, features);
@@ -122,7 +97,6 @@ void BM_GenerateSite(benchmark::State& state) {
                            benchmark::Counter::kIsRate);
     state.counters["peakRSS_MiB"] = static_cast<double>(peakResidentKiB()) / 1024.0;
     state.counters["peakRSS_before_MiB"] = static_cast<double>(before) / 1024.0;
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_GenerateSite)
     ->ArgNames({"utf8", "features"})

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
@@ -21,30 +22,6 @@ namespace yelian {
 namespace {
 
 using namespace yelian::literals;
-
-// A desktop that never asks anything and has no events to process.
-class QuietDesktop : public DesktopServices {
-  public:
-    MessageAnswer messageBox(std::string_view, std::string_view, MessageButtons,
-                             MessageIcon) override {
-        return MessageAnswer::Ok;
-    }
-    std::vector<std::string> chooseFiles(std::string_view,
-                                         const std::vector<FileFilter>&) override {
-        return {};
-    }
-    std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
-    int popupMenu(std::string_view, const std::vector<std::string>&) override { return -1; }
-    void registerDropTarget(std::string_view) override {}
-    void showInBrowser(std::string_view, std::string_view, std::string_view) override {}
-    std::string clipboardText() override { return {}; }
-    void setClipboardText(std::string_view) override {}
-    void processPendingEvents() override {}
-    void openUrl(std::string_view) override {}
-    void openFolder(std::string_view) override {}
-    std::int64_t ticks() override { return 0; }
-    void sleep(std::int64_t) override {}
-};
 
 // An article body of about 3 KB: paragraphs of Chinese with English words and links.
 std::string articleBody(int seed) {
@@ -78,8 +55,8 @@ void articleRun(benchmark::State& state) {
     KeywordInserter inserter(random);
     MarkupScanner tags;
 
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / "yelian-list-pages-bench";
+    const BenchFolder folder;
+    const std::filesystem::path& root = folder.path();
     const std::string outputFolder = fromNativePath(root) + kPathSeparator;
     std::vector<std::string> bodies;
     for (int i = 0; i < 20; ++i) bodies.push_back(articleBody(i));
@@ -105,7 +82,6 @@ void articleRun(benchmark::State& state) {
         }
         lists.finishListPages(TextEncoding::Gbk);
     }
-    std::filesystem::remove_all(root);
     state.SetItemsProcessed(state.iterations() * kArticles);
 }
 BENCHMARK(articleRun)

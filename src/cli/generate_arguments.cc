@@ -13,29 +13,16 @@ ParsedGenerate parseGenerateArguments(std::span<const std::string> args) {
     GenerateArguments& out = parsed.arguments;
     std::string& error = parsed.error;
     ArgumentWalk walk(args);
-    bool optionsEnded = false;
     std::string value;
     while (!walk.done() && error.empty()) {
         const std::string_view arg = walk.take();
-        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-            out.paths.emplace_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            out.help = true;
+        if (walk.operandOrHelp(arg, out.paths, out.help) ||
+            walk.settingsOption(arg, out.settingsFile, out.assignments, error)) {
+            continue;
         } else if (arg == "--yes" || arg == "-y") {
             out.yes = true;
         } else if (arg == "--quiet" || arg == "-q") {
             out.quiet = true;
-        } else if (walk.option(arg, "--settings", value, error)) {
-            if (error.empty()) out.settingsFile = value;
-        } else if (walk.option(arg, "--set", value, error)) {
-            if (!error.empty()) break;
-            if (auto assignment = splitAssignment(value)) {
-                out.assignments.push_back(std::move(*assignment));
-            } else {
-                error = "--set expects NAME=VALUE, not '" + value + "'";
-            }
         } else if (walk.option(arg, "--template", value, error)) {
             if (!error.empty()) break;
             const auto number = parseNumber<int>(value);

@@ -68,16 +68,11 @@ ParsedRecognise parseRecogniseArguments(std::span<const std::string> args) {
     RecogniseArguments& out = parsed.arguments;
     std::string& error = parsed.error;
     ArgumentWalk walk(args);
-    bool optionsEnded = false;
     std::string value;
     while (!walk.done() && error.empty()) {
         const std::string_view arg = walk.take();
-        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-            out.files.emplace_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            out.help = true;
+        if (walk.operandOrHelp(arg, out.files, out.help)) {
+            continue;
         } else if (walk.option(arg, "--mode", value, error)) {
             if (!error.empty()) break;
             if (value == "1") {

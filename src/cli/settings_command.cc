@@ -85,22 +85,14 @@ ParsedSettings parseSettingsArguments(std::span<const std::string> args) {
     SettingsArguments& out = parsed.arguments;
     std::string& error = parsed.error;
     ArgumentWalk walk(args);
-    std::string value;
     while (!walk.done() && error.empty()) {
         const std::string_view arg = walk.take();
         if (arg == "--help" || arg == "-h") {
             out.help = true;
         } else if (arg == "--save") {
             out.save = true;
-        } else if (walk.option(arg, "--settings", value, error)) {
-            if (error.empty()) out.settingsFile = value;
-        } else if (walk.option(arg, "--set", value, error)) {
-            if (!error.empty()) break;
-            if (auto assignment = splitAssignment(value)) {
-                out.assignments.push_back(std::move(*assignment));
-            } else {
-                error = "--set expects NAME=VALUE, not '" + value + "'";
-            }
+        } else if (walk.settingsOption(arg, out.settingsFile, out.assignments, error)) {
+            continue;
         } else if (arg.starts_with("-")) {
             error = "unknown option '" + std::string(arg) + "'";
         } else {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "controls/control_ops.h"
+#include "controls/quiet_desktop.h"
 
 namespace yelian {
 
@@ -27,7 +28,8 @@ struct TerminalSettings {
     std::function<bool()> interrupted;
 };
 
-class TerminalDesktop : public DesktopServices {
+// There are no dialogs on the command line: they come back cancelled.
+class TerminalDesktop : public QuietDesktop {
   public:
     // Reads the main window's caption for the progress.
     TerminalDesktop(const Controls& controls, std::istream& in, std::ostream& out,
@@ -44,15 +46,6 @@ class TerminalDesktop : public DesktopServices {
 
     MessageAnswer messageBox(std::string_view text, std::string_view title, MessageButtons buttons,
                              MessageIcon icon) override;
-    // There are no dialogs on the command line: they come back cancelled.
-    std::vector<std::string> chooseFiles(std::string_view,
-                                         const std::vector<FileFilter>&) override {
-        return {};
-    }
-    std::string chooseFolder(std::string_view, std::string_view) override { return {}; }
-    int popupMenu(std::string_view, const std::vector<std::string>&) override { return -1; }
-    void registerDropTarget(std::string_view) override {}
-    void showInBrowser(std::string_view, std::string_view, std::string_view) override {}
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(std::string_view text) override { clipboard_ = std::string(text); }
     void processPendingEvents() override;

@@ -115,6 +115,19 @@ Binding bindingOf(std::string_view name) {
     return Binding::None;
 }
 
+// Calls keep(name, binding, tag) for every control of the window that the store keeps, in
+// table order, each after beforeEach (which lets the GUI run).
+template <typename Keep, typename BeforeEach>
+void forEachKept(Controls& controls, std::string_view window, Keep keep, BeforeEach beforeEach) {
+    for (const ControlInfo& control : controls.controlsOf(window)) {
+        beforeEach();
+        const Binding binding = bindingOf(control.name);
+        if (control.name.empty() || binding == Binding::None) continue;
+        const std::string tag = controls.tagText(window, control.name);
+        if (tag != kNeverSave) keep(control.name, binding, tag);
+    }
+}
+
 // A stored index as an int; values outside int (a damaged file) keep the current index.
 int toIndex(double value, int current) {
     if (!(value > std::numeric_limits<int>::min() - 1.0 &&
@@ -302,13 +315,7 @@ void SettingsStore::saveControls(Controls& controls, std::string_view window,
 void SettingsStore::saveControlValues(Controls& controls, std::string_view window,
                                       std::string_view section) {
     if (!section.empty()) selectSection(section);
-    for (const ControlInfo& control : controls.controlsOf(window)) {
-        letGuiRun();
-        const Binding binding = bindingOf(control.name);
-        if (control.name.empty() || binding == Binding::None) continue;
-        const std::string tag = controls.tagText(window, control.name);
-        if (tag == kNeverSave) continue;
-        const std::string& name = control.name;
+    const auto save = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {
             case Binding::ButtonTag:
                 if (tag == kAsBytes) {
@@ -333,19 +340,14 @@ void SettingsStore::saveControlValues(Controls& controls, std::string_view windo
             case Binding::None:
                 break;
         }
-    }
+    };
+    forEachKept(controls, window, save, [this] { letGuiRun(); });
 }
 
 void SettingsStore::restoreControls(Controls& controls, std::string_view window,
                                     std::string_view section) {
     if (!section.empty()) selectSection(section);
-    for (const ControlInfo& control : controls.controlsOf(window)) {
-        letGuiRun();
-        const Binding binding = bindingOf(control.name);
-        if (control.name.empty() || binding == Binding::None) continue;
-        const std::string tag = controls.tagText(window, control.name);
-        if (tag == kNeverSave) continue;
-        const std::string& name = control.name;
+    const auto restore = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {
             case Binding::ButtonTag: {
                 const std::string key = name + kTagKeySuffix.str();
@@ -371,7 +373,8 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
             case Binding::None:
                 break;
         }
-    }
+    };
+    forEachKept(controls, window, restore, [this] { letGuiRun(); });
 }
 
 }  // namespace yelian

@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/control_assignment.h"
-#include "controls/main_window_names.h"
-#include "controls/main_window_table.h"
-#include "controls/record_controls.h"
+#include "cli/tests/cli_fixture.h"
 #include "settings/settings_store.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
@@ -19,39 +15,16 @@ namespace yelian {
 namespace {
 
 using namespace yelian::literals;
+using testing::CliRun;
 using testing::readBytes;
-using testing::TempDir;
-
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class CliTest : public ::testing::Test {
+class CliTest : public testing::CliFixture {
   protected:
     CliTest() {
         dir.write("arts/m.htm", "<title>M</title>m");
-        dir.write("arts/a.htm", "<title>A</title>a");
         dir.write("arts/z.htm", "<title>Z</title>z");
-        dir.write("arts/n.txt", "n");
         dir.write("arts/sub/s.htm", "<title>S</title>s");
-        // The program's folder holds no settings file: every control keeps its design state.
-        environment.programFolder = dir.file("bin");
-        fs::create_directory(environment.programFolder);
-    }
-
-    CliRun run(std::vector<std::string> args, std::string input = {}) {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun result;
-        result.status = runCli(args, in, out, err, environment);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
     }
 
     // A run over the articles folder in job order, with a template that shows the neighbours.
@@ -70,16 +43,15 @@ class CliTest : public ::testing::Test {
     std::string page(std::string_view name) const {
         return readBytes(dir.path() / "arts" / "单页目录" / name);
     }
-
-    TempDir dir;
-    CliEnvironment environment;
 };
 
 TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
     const CliRun main = run({"--help"});
     EXPECT_EQ(main.status, 0);
-    EXPECT_NE(main.out.find("generate"), std::string::npos);
     EXPECT_NE(main.out.find("Example"), std::string::npos);
+    for (const char* command : {"generate", "recognise", "settings"}) {
+        EXPECT_NE(main.out.find(std::string("yelian ") + command), std::string::npos) << command;
+    }
 
     const CliRun generate = run({"generate", "--help"});
     EXPECT_EQ(generate.status, 0);
@@ -132,31 +104,6 @@ TEST_F(CliTest, SettingsPagesAreRefusedWithTheSystemsMessage) {
     EXPECT_EQ(result.err, "请选择左边5个模板的其中一个来处理\n");
 }
 
-TEST(ControlAssignment, SetsEachKindOfControl) {
-    RecordControls controls{mainWindowSpec()};
-    EXPECT_FALSE(assignControl(controls, "编辑框目录过滤", "*.txt"));
-    EXPECT_EQ(controls.text(kMainWindow, kFolderFilterEdit), "*.txt");
-    for (const auto& [value, checked] :
-         std::vector<std::pair<const char*, bool>>{{"真", true},
-                                                   {"假", false},
-                                                   {"1", true},
-                                                   {"0", false},
-                                                   {"TRUE", true},
-                                                   {"false", false}}) {
-        EXPECT_FALSE(assignControl(controls, "选择框按顺序", value)) << value;
-        EXPECT_EQ(controls.checked(kMainWindow, kOrderedCheck), checked) << value;
-    }
-    EXPECT_FALSE(assignControl(controls, "单选框一般常用", "1"));
-    EXPECT_TRUE(controls.checked(kMainWindow, kCommonRadio));
-    EXPECT_FALSE(controls.checked(kMainWindow, kMostCommonRadio));
-    EXPECT_FALSE(assignControl(controls, "组合框输出编码", "2"));
-    EXPECT_EQ(controls.selectedIndex(kMainWindow, kOutputEncodingCombo), 2);
-    EXPECT_FALSE(assignControl(controls, "选择夹模板", "6"));
-    EXPECT_EQ(controls.selectedIndex(kMainWindow, kTemplateTabs), 6);
-    EXPECT_TRUE(assignControl(controls, "选择夹模板", "7"));
-    EXPECT_TRUE(assignControl(controls, "组合框输出编码", "1.5"));
-}
-
 TEST_F(CliTest, GeneratesTheFolderSortedByNameAndPrintsTheOutputFolder) {
     const CliRun result = run(orderedRun({"--seed", "3", dir.file("arts")}));
     EXPECT_EQ(result.status, 0) << result.err;
@@ -178,30 +125,6 @@ TEST_F(CliTest, PathsKeepTheirOrderAndFoldersUseTheFilter) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(page("z.htm"), "#|z.htm|n.txt");
     EXPECT_EQ(page("n.txt"), "z.htm|n.txt|#");
-}
-
-TEST_F(CliTest, ReadsTheMainWindowFromTheSettingsFileWithoutWritingIt) {
-    const std::string settings = dir.file("site.ini");
-    {
-        testing::ScriptedDesktop desktop;
-        SettingsStore store(desktop);
-        store.open(fromNativePath(settings));
-        store.selectSection(kMainWindow);
-        store.writeBool(kOrderedCheck, true);
-        store.writeText(kFolderFilterEdit, "*.txt");
-        store.writeNumber("模板序号"_gbk, 1);
-        // The template editors keep their text in side files.
-        store.writeSideFile(kTemplateEditor2, "[#本篇链接#]"_gbk);
-    }
-    const std::string before = readBytes(settings);
-    const std::string sideFileBefore = readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn");
-    ASSERT_EQ(sideFileBefore, "[#本篇链接#]"_gbk);
-    const CliRun result = run({"generate", "--settings", settings, dir.file("arts")});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(page("n.txt"), "[n.txt]");
-    EXPECT_FALSE(fs::exists(dir.path() / "arts" / "单页目录" / "a.htm"));
-    EXPECT_EQ(readBytes(settings), before);
-    EXPECT_EQ(readBytes(dir.path() / "inibin" / "主界面-编辑框模板2.ibn"), sideFileBefore);
 }
 
 TEST_F(CliTest, QuestionsAreCancelledWithoutATerminalAndAnsweredByYes) {
@@ -255,16 +178,6 @@ TEST_F(CliTest, PagesThatCannotBeWrittenGiveStatusOne) {
     EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("m.htm"), std::string::npos);
     EXPECT_EQ(page("z.htm"), "m.htm|z.htm|#");
-}
-
-TEST_F(CliTest, ListPagesThatCannotBeWrittenGiveStatusOne) {
-    fs::create_directories(dir.path() / "arts" / "单页目录" / "index_2.htm");
-    const CliRun result =
-        run(orderedRun({"--set", "选择框列表页=真", "--set", "编辑框分页=2", dir.file("arts")}));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("其中 1 个页面未能写入（第一个："), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("index_2.htm"), std::string::npos);
-    EXPECT_NE(page("index.htm").find("m.htm"), std::string::npos);
 }
 
 TEST_F(CliTest, KeywordInsertionUsesTheStoredPhraseGroupAndWarnsOnce) {

@@ -12,6 +12,31 @@ namespace {
 
 using namespace yelian::literals;
 
+TEST(ControlAssignment, SetsEachKindOfControl) {
+    RecordControls controls{mainWindowSpec()};
+    EXPECT_FALSE(assignControl(controls, "编辑框目录过滤", "*.txt"));
+    EXPECT_EQ(controls.text(kMainWindow, kFolderFilterEdit), "*.txt");
+    for (const auto& [value, checked] :
+         std::vector<std::pair<const char*, bool>>{{"真", true},
+                                                   {"假", false},
+                                                   {"1", true},
+                                                   {"0", false},
+                                                   {"TRUE", true},
+                                                   {"false", false}}) {
+        EXPECT_FALSE(assignControl(controls, "选择框按顺序", value)) << value;
+        EXPECT_EQ(controls.checked(kMainWindow, kOrderedCheck), checked) << value;
+    }
+    EXPECT_FALSE(assignControl(controls, "单选框一般常用", "1"));
+    EXPECT_TRUE(controls.checked(kMainWindow, kCommonRadio));
+    EXPECT_FALSE(controls.checked(kMainWindow, kMostCommonRadio));
+    EXPECT_FALSE(assignControl(controls, "组合框输出编码", "2"));
+    EXPECT_EQ(controls.selectedIndex(kMainWindow, kOutputEncodingCombo), 2);
+    EXPECT_FALSE(assignControl(controls, "选择夹模板", "6"));
+    EXPECT_EQ(controls.selectedIndex(kMainWindow, kTemplateTabs), 6);
+    EXPECT_TRUE(assignControl(controls, "选择夹模板", "7"));
+    EXPECT_TRUE(assignControl(controls, "组合框输出编码", "1.5"));
+}
+
 // A keyword list typed in a shell has bare LF; the run splits it at CR LF.
 TEST(ControlAssignment, EditBoxLinesGetCrLfOnce) {
     RecordControls controls{mainWindowSpec()};

@@ -1,26 +1,18 @@
 // "yelian recognise" on pages of our own making, and the JSON text it prints.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
 #include "cli/json_text.h"
+#include "cli/tests/cli_fixture.h"
 #include "support/gbk_text.h"
-#include "testing/temp_dir.h"
 
 namespace yelian {
 namespace {
 
 using namespace yelian::literals;
-using testing::TempDir;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
 
 // The article div of the UTF-8 page: quotes, a backslash, a tab, a control character and
 // line breaks, all of which the JSON must escape.
@@ -53,22 +45,12 @@ std::string gbkPage() {
            "</body></html>";
 }
 
-class RecogniseTest : public ::testing::Test {
+class RecogniseTest : public testing::CliFixture {
   protected:
-    CliRun run(std::vector<std::string> args) {
+    testing::CliRun recognise(std::vector<std::string> args) {
         args.insert(args.begin(), "recognise");
-        std::istringstream in;
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun result;
-        result.status = runCli(args, in, out, err, environment);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
+        return run(args);
     }
-
-    TempDir dir;
-    CliEnvironment environment;
 };
 
 TEST(JsonString, EscapesQuotesBackslashesAndEveryControlCharacter) {
@@ -90,7 +72,7 @@ TEST_F(RecogniseTest, ModeOneFindsTheArticleOfAUtf8Page) {
                                  "\"mode\":1,\"failure\":null}\n";
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{file}, {"--mode", "1", file}, {"--mode=1", file}}) {
-        const CliRun result = run(args);
+        const CliRun result = recognise(args);
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, expected);
     }
@@ -101,7 +83,7 @@ TEST_F(RecogniseTest, ModeOneFindsTheArticleOfAUtf8Page) {
 
 TEST_F(RecogniseTest, FallsBackToModeZeroAndConvertsGbkLosslessly) {
     const std::string file = dir.write("gbk.htm", gbkPage());
-    const CliRun result = run({file});
+    const CliRun result = recognise({file});
     EXPECT_EQ(result.status, 0) << result.err;
     // The byte that is no GBK comes out as the private-use character U+10FF80.
     const std::string body = gbkToUtf8(gbkArticle());
@@ -110,7 +92,7 @@ TEST_F(RecogniseTest, FallsBackToModeZeroAndConvertsGbkLosslessly) {
                               ",\"title\":\"测试页\",\"pageTitle\":\"测试页_站点\",\"mode\":0,"
                               "\"failure\":null}\n");
 
-    const CliRun modeOne = run({"--mode", "1", file});
+    const CliRun modeOne = recognise({"--mode", "1", file});
     EXPECT_EQ(modeOne.status, 1);
     EXPECT_EQ(modeOne.out,
               "{\"body\":\"\",\"title\":\"\",\"pageTitle\":\"\",\"mode\":1,"
@@ -121,7 +103,7 @@ TEST_F(RecogniseTest, FallsBackToModeZeroAndConvertsGbkLosslessly) {
 TEST_F(RecogniseTest, APageWithoutBlocksFailsWithStatusOne) {
     const std::string file =
         dir.write("none.htm", "<html><title>无块</title><body><p>只有段落</p></body></html>");
-    const CliRun result = run({file});
+    const CliRun result = recognise({file});
     EXPECT_EQ(result.status, 1);
     // The titles are still reported: the page itself was read.
     EXPECT_EQ(result.out,
@@ -132,7 +114,7 @@ TEST_F(RecogniseTest, APageWithoutBlocksFailsWithStatusOne) {
 TEST_F(RecogniseTest, CtrlCStopsTheRecognition) {
     const std::string file = dir.write("utf8.htm", utf8Page());
     environment.interrupted = [] { return true; };
-    const CliRun result = run({file});
+    const CliRun result = recognise({file});
     EXPECT_EQ(result.status, 130);
     EXPECT_TRUE(result.out.empty());
     EXPECT_NE(result.err.find("stopped"), std::string::npos);
@@ -150,7 +132,7 @@ TEST_F(RecogniseTest, UsageErrorsExitWithTwo) {
         {{dir.file("")}, "cannot read"},
     };
     for (const auto& [args, named] : cases) {
-        const CliRun result = run(args);
+        const CliRun result = recognise(args);
         SCOPED_TRACE(result.err);
         EXPECT_EQ(result.status, 2);
         EXPECT_NE(result.err.find(named), std::string::npos);
@@ -159,7 +141,7 @@ TEST_F(RecogniseTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(RecogniseTest, HelpListsEveryOptionWithAnExample) {
-    const CliRun result = run({"--help"});
+    const CliRun result = recognise({"--help"});
     EXPECT_EQ(result.status, 0);
     for (const char* option : {"--mode", "--help"}) {
         EXPECT_NE(result.out.find(std::string("yelian recognise ") + option), std::string::npos)

@@ -178,36 +178,14 @@ TEST(MainWindowTable, SideFileTagsAreOnExactlyTheLongTexts) {
     EXPECT_EQ(tagged, expected);
 }
 
-TEST(MainWindowTable, DesignStates) {
-    const WindowSpec& w = mainWindowSpec();
-    EXPECT_FALSE(control(w, kKeywordListEdit).visible);
-    EXPECT_TRUE(control(w, kMostCommonRadio).checked);
-    EXPECT_FALSE(control(w, kCommonRadio).checked);
-    EXPECT_TRUE(control(w, kLowercaseCheck).checked);
-    EXPECT_FALSE(control(w, kDigitsCheck).checked);
-    EXPECT_TRUE(control(w, kCutFallbackCheck).checked);
-    EXPECT_FALSE(control(w, kOrderedCheck).checked);
-    EXPECT_EQ(control(w, kOrderedCheck).container, std::string(kTagSettingsPage));
-    for (const ControlSpec& c : w.controls) {
-        if (startsWith(gbkToUtf8(c.name), "编辑框模板")) {
-            EXPECT_TRUE(c.multiline);
-        }
-    }
-}
-
-TEST(MainWindowTable, MoreMenuItemsInMenuOrder) {
+TEST(MainWindowTable, MenuItemsAndPagesInOrder) {
     std::vector<std::string> captions;
-    for (const ControlSpec& c : mainWindowSpec().controls) {
-        if (c.kind == MenuItem) captions.push_back(gbkToUtf8(c.text));
-    }
-    EXPECT_EQ(captions, (std::vector<std::string>{"#递增#", "#时间#", "#随机汉字#", "#随机数母#"}));
-}
-
-TEST(MainWindowTable, SevenPagesInOrder) {
     std::vector<std::string> pages;
     for (const ControlSpec& c : mainWindowSpec().controls) {
+        if (c.kind == MenuItem) captions.push_back(gbkToUtf8(c.text));
         if (c.kind == TabPage) pages.push_back(gbkToUtf8(c.text));
     }
+    EXPECT_EQ(captions, (std::vector<std::string>{"#递增#", "#时间#", "#随机汉字#", "#随机数母#"}));
     EXPECT_EQ(pages, (std::vector<std::string>{" 模板1 ", " 模板2 ", " 模板3 ", " 模板4 ",
                                                " 模板5 ", " 扩展引用设置 ", " 列表页设置 "}));
 }

@@ -69,18 +69,6 @@ TEST_F(ImportHandlers, ASecondClickDuringARunRequestsTheStop) {
     EXPECT_TRUE(controls.enabled(kMainWindow, kImportFolderButton));
 }
 
-TEST_F(ImportHandlers, AListPageThatFailedShowsInTheReport) {
-    controls.setChecked(kMainWindow, kListPagesCheck, true);
-    std::filesystem::create_directories(output() / "index.htm");
-    desktop.answerFiles({folder() + "/a.htm", folder() + "/b.htm"});
-    desktop.answerMessage(MessageAnswer::No);
-    importFiles(app);
-    ASSERT_EQ(desktop.messages().size(), 1u);
-    EXPECT_NE(desktop.messageTextsUtf8()[0].find("其中 1 个页面未能写入"), std::string::npos);
-    EXPECT_NE(desktop.messageTextsUtf8()[0].find("index.htm"), std::string::npos);
-    EXPECT_EQ(desktop.messages()[0].icon, MessageIcon::Warning);
-}
-
 TEST_F(ImportHandlers, RefuseTheSettingsPages) {
     for (int page : {5, 6}) {
         controls.setSelectedIndex(kMainWindow, kTemplateTabs, page);

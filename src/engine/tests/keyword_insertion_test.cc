@@ -227,16 +227,10 @@ TEST_F(KeywordInserterTest, AnAddressAloneGivesAnEmptyWordLinkingToTheRoot) {
     EXPECT_EQ(article("中"), "中<a target=\"_blank\" href=\"/\"></a>");
 }
 
-TEST_F(KeywordInserterTest, EmptyBoundsMeanOneInsertion) {
+TEST_F(KeywordInserterTest, ReadsTheBoundsForEveryArticleAndEmptyBoundsMeanOne) {
     setText(kPhraseCombo, "词");
     setText(kInsertCountMinEdit, "");
     setText(kInsertCountMaxEdit, "");
-    inserter.prepareRun(controls);
-    EXPECT_EQ(article("中"), "中词");
-}
-
-TEST_F(KeywordInserterTest, ReadsTheBoundsForEveryArticle) {
-    setText(kPhraseCombo, "词");
     inserter.prepareRun(controls);
     EXPECT_EQ(article("中"), "中词");
     setText(kInsertCountMinEdit, "3");
@@ -244,16 +238,11 @@ TEST_F(KeywordInserterTest, ReadsTheBoundsForEveryArticle) {
     EXPECT_EQ(article("中"), "中词词词");
 }
 
-TEST_F(KeywordInserterTest, TakesTheGroupAtTheStartOfTheRun) {
+TEST_F(KeywordInserterTest, TakesTheGroupAtTheStartOfTheRunAndTheSwitchAtEveryArticle) {
     setText(kPhraseCombo, "甲");
     inserter.prepareRun(controls);
     setText(kPhraseCombo, "乙");
     EXPECT_EQ(article("中"), "中甲");
-}
-
-TEST_F(KeywordInserterTest, LeavesTheContentAloneWhenTurnedOff) {
-    setText(kPhraseCombo, "甲");
-    inserter.prepareRun(controls);
     controls.setChecked(kMainWindow, kInsertPhrasesCheck, false);
     EXPECT_EQ(article("中"), "中");
 }

@@ -265,15 +265,11 @@ TEST_F(SettingsFileTest, LinkedSettingsFileIsWrittenWhereItLives) {
     EXPECT_EQ(readBytes(real), "[主界面]\r\n编辑框年1=2012"_gbk);
 }
 
-TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritable) {
+TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseInTheUsersConfiguration) {
     testing::TempDir dir;
     const std::string folder = fromNativePath(dir.path());
     EXPECT_EQ(chooseSettingsFolder(folder, "/xdg", "/home/u"), folder);
     EXPECT_EQ(settingsFilePath(folder), folder + kPathSeparator + "澜川·页链站坊.ini"_gbk);
-}
-
-TEST(SettingsLocation, ElseInTheUsersConfigurationFolder) {
-    testing::TempDir dir;
     const std::string missing = fromNativePath(dir.path() / "没有");
     EXPECT_EQ(chooseSettingsFolder(missing, "/xdg", "/home/u"), "/xdg/yelian");
     EXPECT_EQ(chooseSettingsFolder(missing, "", "/home/u"), "/home/u/.config/yelian");

@@ -82,27 +82,22 @@ TEST_F(MainWindowTest, OnlyTheFirstLineTitleSourceEnablesDroppingTheFirstLine) {
     }
 }
 
-TEST_F(MainWindowTest, OneDroppedFileBecomesTheSelectedEditorsText) {
-    controls.setSelectedIndex(kMainWindow, kTemplateTabs, 2);
-    onFilesDropped(controls, {"/文章/模板.htm"_gbk});
-    EXPECT_EQ(controls.text(kMainWindow, kTemplateEditor3), "/文章/模板.htm"_gbk);
-}
-
-TEST_F(MainWindowTest, SeveralDroppedFilesEachEndWithALineBreak) {
-    controls.setSelectedIndex(kMainWindow, kTemplateTabs, 0);
-    onFilesDropped(controls, {"/a/一.txt"_gbk, "/a/二.txt"_gbk});
-    EXPECT_EQ(controls.text(kMainWindow, kTemplateEditor1), "/a/一.txt\r\n/a/二.txt\r\n"_gbk);
-}
-
-TEST_F(MainWindowTest, FilesDroppedOnASettingsPageChangeNothing) {
+TEST_F(MainWindowTest, DroppedFilesGoToTheSelectedEditorButNotToASettingsPage) {
     const RecordControls design{mainWindowSpec()};
     for (int page : {5, 6}) {
         controls.setSelectedIndex(kMainWindow, kTemplateTabs, page);
-        onFilesDropped(controls, {"/a/一.txt"_gbk});
+        onFilesDropped(controls, {"/a/三.txt"_gbk});
         for (std::string_view editor : templateEditors()) {
             EXPECT_EQ(controls.text(kMainWindow, editor), design.text(kMainWindow, editor));
         }
     }
+    controls.setSelectedIndex(kMainWindow, kTemplateTabs, 2);
+    onFilesDropped(controls, {"/文章/模板.htm"_gbk});
+    EXPECT_EQ(controls.text(kMainWindow, kTemplateEditor3), "/文章/模板.htm"_gbk);
+    // Several files each end with a line break.
+    controls.setSelectedIndex(kMainWindow, kTemplateTabs, 0);
+    onFilesDropped(controls, {"/a/一.txt"_gbk, "/a/二.txt"_gbk});
+    EXPECT_EQ(controls.text(kMainWindow, kTemplateEditor1), "/a/一.txt\r\n/a/二.txt\r\n"_gbk);
 }
 
 }  // namespace

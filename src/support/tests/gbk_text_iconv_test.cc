@@ -283,30 +283,22 @@ std::string randomUtf8(std::mt19937& random, std::size_t pieces) {
     return out;
 }
 
-TEST(GbkTextAgainstIconv, RandomGbkText) {
+TEST(GbkTextAgainstIconv, RandomText) {
     IconvReference iconv;
-    std::mt19937 random(20240611);
+    std::mt19937 gbkRandom(20240611);
+    std::mt19937 utf8Random(7);
     for (int i = 0; i < 20000; ++i) {
-        const std::string gbk = randomGbk(random, random() % 24);
-        ASSERT_NO_FATAL_FAILURE(expectGbkLikeIconv(iconv, gbk));
+        ASSERT_NO_FATAL_FAILURE(expectGbkLikeIconv(iconv, randomGbk(gbkRandom, gbkRandom() % 24)));
+        ASSERT_NO_FATAL_FAILURE(
+            expectUtf8LikeIconv(iconv, randomUtf8(utf8Random, utf8Random() % 16)));
     }
     // Long texts, across many blocks, cut off anywhere.
     for (int i = 0; i < 20; ++i) {
-        const std::string gbk = randomGbk(random, 5000);
-        ASSERT_NO_FATAL_FAILURE(expectGbkLikeIconv(iconv, gbk.substr(0, random() % gbk.size())));
-    }
-}
-
-TEST(GbkTextAgainstIconv, RandomUtf8Text) {
-    IconvReference iconv;
-    std::mt19937 random(7);
-    for (int i = 0; i < 20000; ++i) {
-        const std::string utf8 = randomUtf8(random, random() % 16);
-        ASSERT_NO_FATAL_FAILURE(expectUtf8LikeIconv(iconv, utf8));
-    }
-    for (int i = 0; i < 20; ++i) {
-        const std::string utf8 = randomUtf8(random, 5000);
-        ASSERT_NO_FATAL_FAILURE(expectUtf8LikeIconv(iconv, utf8.substr(0, random() % utf8.size())));
+        const std::string gbk = randomGbk(gbkRandom, 5000);
+        ASSERT_NO_FATAL_FAILURE(expectGbkLikeIconv(iconv, gbk.substr(0, gbkRandom() % gbk.size())));
+        const std::string utf8 = randomUtf8(utf8Random, 5000);
+        ASSERT_NO_FATAL_FAILURE(
+            expectUtf8LikeIconv(iconv, utf8.substr(0, utf8Random() % utf8.size())));
     }
 }
 

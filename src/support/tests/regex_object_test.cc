@@ -267,11 +267,7 @@ TEST(RegexReplace, ReplacementSyntax) {
 
 TEST(RegexReplace, EmptyMatchesAdvanceOneCharacter) {
     EXPECT_EQ(replaceAll("x*", "中x文"_gbk, "-"), "-中--文-"_gbk);
-    EXPECT_EQ(replaceAll("",
-                         "\x94\x39\xFC\x36"
-                         "a",
-                         "|"),
-              "|\x94\x39\xFC\x36|a|");
+    EXPECT_EQ(replaceAll("", "\x94\x39\xFC\x36\x61", "|"), "|\x94\x39\xFC\x36|a|");
     EXPECT_EQ(replaceAll("x*", "", "-"), "-");
 }
 

@@ -62,27 +62,14 @@ TEST(TextSearch, NeverStartsOnATrailingByte) {
         std::size_t expected;
     };
     const std::vector<Case> cases = {
-        {"\x81"
-         "A",
-         "A", kNotFound},  // trail byte equal to a letter
-        {"\x81"
-         "A",
-         "a", kNotFound},  // ... also without case
-        {"\x81"
-         "Aa",
-         "A", 2},                              // the real letter behind it
+        {"\x81\x41", "A", kNotFound},          // trail byte equal to a letter
+        {"\x81\x41", "a", kNotFound},          // ... also without case
+        {"\x81\x41\x61", "A", 2},              // the real letter behind it
         {"\xB0[fg]", "[fg]", kNotFound},       // trail byte equal to '['
         {"\x81\x30\x81\x30", "0", kNotFound},  // digits inside a four-byte sequence
-        {"\x81\x30\x81\x30"
-         "0",
-         "0", 4},
+        {"\x81\x30\x81\x30\x30", "0", 4},
         {"\xD6\xD0\xCE\xC4", "\xD0\xCE", kNotFound},  // the middle of two characters
-        {"a"
-         "\xD6\xD0"
-         "#"
-         "\xD6\xD0"
-         "#",
-         "#", 3},
+        {"a\xD6\xD0#\xD6\xD0#", "#", 3},
         {"aab", "ab", 1},  // inside a failed partial match
         {"x<TITLE>", "<title>", 1},
     };
@@ -94,26 +81,15 @@ TEST(TextSearch, NeverStartsOnATrailingByte) {
 TEST(TextSearch, CaseIsFoldedForAsciiLettersOnly) {
     EXPECT_EQ(findText("<TITLE>", "<title>", 0, false), kNotFound);
     // 0x81 0x41 and 0x81 0x61 are different characters.
-    EXPECT_EQ(findText("\x81"
-                       "A",
-                       "\x81"
-                       "a"),
-              kNotFound);
-    EXPECT_EQ(findText("x\x81"
-                       "A",
-                       "\x81"
-                       "A"),
-              1u);
+    EXPECT_EQ(findText("\x81\x41", "\x81\x61"), kNotFound);
+    EXPECT_EQ(findText("x\x81\x41", "\x81\x41"), 1u);
 }
 
 TEST(TextSearch, BackwardFindsTheLastOccurrenceWhollyBeforeTheEnd) {
     EXPECT_EQ(findTextBackward("ab-ab-ab", "ab"), 6u);
     EXPECT_EQ(findTextBackward("ab-ab-ab", "ab", 7), 3u);
     EXPECT_EQ(findTextBackward("ab-ab-ab", "ab", 8), 6u);
-    EXPECT_EQ(findTextBackward("\x81"
-                               "A",
-                               "A"),
-              kNotFound);
+    EXPECT_EQ(findTextBackward("\x81\x41", "A"), kNotFound);
     EXPECT_EQ(findTextBackward("a", ""), kNotFound);
 }
 

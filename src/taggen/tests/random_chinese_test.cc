@@ -7,6 +7,7 @@
 
 #include "support/gbk_text.h"
 #include "taggen/hanzi_tables.h"
+#include "taggen/random_letters.h"
 
 namespace yelian {
 namespace {
@@ -66,15 +67,22 @@ TEST(HanziTables, MostCommonIsTakenFromTheTwoDisjointListParts) {
     }
 }
 
-// Every length the generator gives over many draws, by count.
-std::map<std::size_t, int> lengthsDrawn(std::int64_t minCount, std::int64_t maxCount) {
+// Every length a generator gives over many draws, by count: characters of random Chinese or,
+// with letters, bytes of random letters.
+std::map<std::size_t, int> lengthsDrawn(std::int64_t minCount, std::int64_t maxCount,
+                                        bool letters = false) {
     RandomSource random(11);
     const TraditionalChinese traditional;
     std::map<std::size_t, int> lengths;
     for (int i = 0; i < 2000; ++i) {
-        const std::string text = makeRandomChinese(
-            {minCount, maxCount, HanziTable::MostCommon, false}, random, traditional);
-        ++lengths[text.size() / 2];
+        const std::size_t length =
+            letters
+                ? makeRandomLetters({minCount, maxCount, false, true, true, false}, random).size()
+                : makeRandomChinese({minCount, maxCount, HanziTable::MostCommon, false}, random,
+                                    traditional)
+                          .size() /
+                      2;
+        ++lengths[length];
     }
     return lengths;
 }
@@ -85,22 +93,27 @@ std::set<std::size_t> keysOf(const std::map<std::size_t, int>& counts) {
     return keys;
 }
 
-TEST(RandomChinese, LengthComesFromTheRangeAndZeroBecomesEight) {
+TEST(RandomText, LengthComesFromTheRangeAndZeroBecomesEight) {
     struct Case {
+        bool letters;
         std::int64_t minCount;
         std::int64_t maxCount;
         std::set<std::size_t> lengths;
     };
     const Case cases[] = {
-        {0, 0, {8}},
-        {5, 10, {5, 6, 7, 8, 9, 10}},
-        {10, 2, {2, 3, 4, 5, 6, 7, 8, 9, 10}},
-        {-5, 3, {1, 2, 3, 8}},
-        {4, 4, {4}},
+        {false, 0, 0, {8}},
+        {false, 5, 10, {5, 6, 7, 8, 9, 10}},
+        {false, 10, 2, {2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {false, -5, 3, {1, 2, 3, 8}},
+        {false, 4, 4, {4}},
+        {true, 0, 0, {8}},
+        {true, 10, 15, {10, 11, 12, 13, 14, 15}},
+        {true, 15, 10, {10, 11, 12, 13, 14, 15}},
+        {true, -3, 2, {1, 2, 8}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(keysOf(lengthsDrawn(c.minCount, c.maxCount)), c.lengths)
-            << c.minCount << ".." << c.maxCount;
+        EXPECT_EQ(keysOf(lengthsDrawn(c.minCount, c.maxCount, c.letters)), c.lengths)
+            << (c.letters ? "letters " : "chinese ") << c.minCount << ".." << c.maxCount;
     }
 }
 

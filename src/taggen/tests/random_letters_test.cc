@@ -3,34 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <set>
 
 namespace yelian {
 namespace {
-
-TEST(RandomLetters, LengthComesFromTheRangeAndZeroBecomesEight) {
-    struct Case {
-        std::int64_t minCount;
-        std::int64_t maxCount;
-        std::set<std::size_t> lengths;
-    };
-    const Case cases[] = {
-        {0, 0, {8}},
-        {10, 15, {10, 11, 12, 13, 14, 15}},
-        {15, 10, {10, 11, 12, 13, 14, 15}},
-        {-3, 2, {1, 2, 8}},
-    };
-    for (const Case& c : cases) {
-        RandomSource random(1);
-        std::set<std::size_t> lengths;
-        for (int i = 0; i < 500; ++i) {
-            lengths.insert(
-                makeRandomLetters({c.minCount, c.maxCount, false, true, true, false}, random)
-                    .size());
-        }
-        EXPECT_EQ(lengths, c.lengths) << c.minCount << ".." << c.maxCount;
-    }
-}
 
 enum Classes { kDigits = 1, kLower = 2, kUpper = 4 };
 

@@ -41,16 +41,6 @@ TEST(RandomChineseSettings, TheCheckedTableButtonChoosesTheTable) {
     EXPECT_EQ(readRandomChineseSettings(controls).table, HanziTable::MostCommon);
 }
 
-TEST(RandomChineseSettings, EmptyCountBoxesGiveEightCharacters) {
-    RecordControls controls = mainWindow();
-    controls.setText(kMainWindow, kChineseLengthMinEdit, "");
-    controls.setText(kMainWindow, kChineseLengthMaxEdit, "");
-    RandomSource random(1);
-    const TraditionalChinese traditional;
-    EXPECT_EQ(makeRandomChinese(readRandomChineseSettings(controls), random, traditional).size(),
-              16u);
-}
-
 TEST(RandomLettersSettings, ReadsCountsAndClassesFromTheWindow) {
     RecordControls controls = mainWindow();
     controls.setText(kMainWindow, kLettersLengthMinEdit, "１２"_gbk);
@@ -79,12 +69,6 @@ TEST(TimeSettings, ReadsModeYearsAndExpressionFromTheWindow) {
     EXPECT_EQ(settings.lastYear, 0);
     EXPECT_EQ(settings.expression, "<年>年"_gbk);
 }
-
-}  // namespace
-}  // namespace yelian
-
-namespace yelian {
-namespace {
 
 TEST(GeneratedLength, AHugeCountIsCappedAndAnEmptyOneGivesEight) {
     RecordControls controls = mainWindow();

@@ -32,9 +32,7 @@ TEST(TimeText, WritesTheCurrentTimeThroughTheExpression) {
         {"<年>年<月>月<日>日"_gbk, "2024年03月05日"_gbk},
         {"<年>/<年>"_gbk, "2024/2024"},
         // The internal forms act as placeholders too.
-        {"#1#2#3#4#5#6",
-         "2024030507080"
-         "9"},
+        {"#1#2#3#4#5#6", "20240305070809"},
         {"#7 #0 ## #", "#7 #0 ## #"},
         {"no placeholders", "no placeholders"},
         {"", ""},
