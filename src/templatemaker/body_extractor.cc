@@ -279,7 +279,16 @@ std::string_view BodyExtractor::markupAt(std::string_view page, ElementSpan span
 
 const std::string& BodyExtractor::strippedTextAt(ElementSpan span) {
     const auto [found, added] = strippedTexts_.texts.try_emplace({span.start, span.end});
-    if (added) found->second = strippedText(strippedTexts_.page.utf8Of(span.start, span.end));
+    if (added) {
+        std::string text = visibleUtf8Text(strippedTexts_.page.utf8Of(span.start, span.end));
+        // Wrappers nested around one block strip to the same text one after another: that
+        // text is converted back once.
+        if (text != strippedTexts_.lastUtf8) {
+            strippedTexts_.lastGbk = utf8ToGbk(text);
+            strippedTexts_.lastUtf8 = std::move(text);
+        }
+        found->second = strippedTexts_.lastGbk;
+    }
     return found->second;
 }
 
@@ -330,7 +339,8 @@ BodyExtractor::TitleChoice BodyExtractor::chooseTitle(std::string_view page, boo
 
 std::string BodyExtractor::preferTable(std::string divBlock, std::string tableBlock) {
     const auto visibleLength = [this](std::string_view markup) {
-        return whitespacePattern_.replace(linkAndTagPattern_.replace(markup, ""), "").size();
+        const std::string withoutTags = linkAndTagPattern_.replaceUtf8(gbkToUtf8(markup), "");
+        return utf8ToGbk(whitespacePattern_.replaceUtf8(withoutTags, "")).size();
     };
     if (isAbove(percentOf(visibleLength(tableBlock), visibleLength(divBlock)), 80)) {
         return tableBlock;
@@ -368,13 +378,17 @@ int BodyExtractor::similarity(std::string_view a, std::string_view b) {
 }
 
 std::string BodyExtractor::strippedText(std::string_view utf8Markup) {
+    return utf8ToGbk(visibleUtf8Text(utf8Markup));
+}
+
+std::string BodyExtractor::visibleUtf8Text(std::string_view utf8Markup) {
     // The tests on the markup look at ASCII bytes only, which UTF-8 keeps as they are.
     std::string text = mayHoldNonContent(utf8Markup)
                            ? nonContentPattern_.replaceUtf8(utf8Markup, "")
                            : std::string(utf8Markup);
     if (mayHoldComment(text)) text = commentPattern_.replaceUtf8(text, "");
     text = linkAndTagPattern_.replaceUtf8(text, "");
-    return utf8ToGbk(whitespacePattern_.replaceUtf8(text, ""));
+    return whitespacePattern_.replaceUtf8(text, "");
 }
 
 std::string BodyExtractor::stripNonContent(std::string_view text) {

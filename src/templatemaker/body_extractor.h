@@ -120,6 +120,8 @@ class BodyExtractor {
     // The visible text outside links, without whitespace: its length measures how much
     // article text a block carries. Takes the markup in UTF-8 and gives the text in GBK.
     std::string strippedText(std::string_view utf8Markup);
+    // strippedText without the conversion back: the text in UTF-8.
+    std::string visibleUtf8Text(std::string_view utf8Markup);
     // Without head, script, style, object, select and button elements, textarea and input tags.
     std::string stripNonContent(std::string_view text);
     // Without anchor start and end tags; the link texts stay.
@@ -185,6 +187,9 @@ class BodyExtractor {
     // after the div pick, and the second mode after the first, meet the same elements again.
     struct StrippedTexts {
         Utf8Mirror page;
+        // The text stripped last, in UTF-8 and in GBK.
+        std::string lastUtf8;
+        std::string lastGbk;
         std::map<std::pair<std::size_t, std::size_t>, std::string> texts;
     };
 
