@@ -63,18 +63,9 @@ struct ContentMarks {
 
 constexpr std::int64_t kCheckpointSpacing = 64;
 
-// A CR LF pair is one character, as charCount counts with LineBreaks::PairAsOne. Every
-// character of every article passes through here, so the common cases come first: ASCII,
-// and a double-byte character, recognised by a second byte that cannot begin the second
-// half of a four-byte sequence.
-[[gnu::always_inline]] inline std::size_t unitLengthAt(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const bool hasNext = i + 1 < text.size();
-    if (lead < 0x80) return lead == '\r' && hasNext && text[i + 1] == '\n' ? 2 : 1;
-    if (hasNext) {
-        const auto next = static_cast<unsigned char>(text[i + 1]);
-        if (next < '0' || next > '9') return 2;
-    }
+// A CR LF pair is one character, as charCount counts with LineBreaks::PairAsOne.
+std::size_t unitLengthAt(std::string_view text, std::size_t i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') return 2;
     return charLengthAt(text, i);
 }
 

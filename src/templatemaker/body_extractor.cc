@@ -377,10 +377,6 @@ int BodyExtractor::similarity(std::string_view a, std::string_view b) {
     return static_cast<int>((shareOfA + shareOfB) / 2);
 }
 
-std::string BodyExtractor::strippedText(std::string_view utf8Markup) {
-    return utf8ToGbk(visibleUtf8Text(utf8Markup));
-}
-
 std::string BodyExtractor::visibleUtf8Text(std::string_view utf8Markup) {
     // The tests on the markup look at ASCII bytes only, which UTF-8 keeps as they are.
     std::string text = mayHoldNonContent(utf8Markup)

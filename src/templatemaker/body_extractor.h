@@ -117,10 +117,8 @@ class BodyExtractor {
     // are averaged. A text without sentences shares nothing.
     int similarity(std::string_view a, std::string_view b);
 
-    // The visible text outside links, without whitespace: its length measures how much
-    // article text a block carries. Takes the markup in UTF-8 and gives the text in GBK.
-    std::string strippedText(std::string_view utf8Markup);
-    // strippedText without the conversion back: the text in UTF-8.
+    // The visible text outside links, without whitespace, of markup in UTF-8 (and in UTF-8):
+    // its length measures how much article text a block carries.
     std::string visibleUtf8Text(std::string_view utf8Markup);
     // Without head, script, style, object, select and button elements, textarea and input tags.
     std::string stripNonContent(std::string_view text);

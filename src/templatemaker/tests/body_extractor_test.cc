@@ -30,7 +30,7 @@ TEST(BodyExtractorText, StrippedTextKeepsVisibleTextOutsideLinks) {
         {"<textarea rows=2>typed</textarea>", "typed"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(extractor.strippedText(gbkToUtf8(c.input)), c.expected);
+        EXPECT_EQ(extractor.visibleUtf8Text(gbkToUtf8(c.input)), gbkToUtf8(c.expected));
     }
 }
 
