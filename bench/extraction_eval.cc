@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/regex_object.h"
 #include "templatemaker/body_extractor.h"

@@ -21,7 +21,7 @@
 #include "engine/generate_site.h"
 #include "engine/keyword_insertion.h"
 #include "engine/tag_expansion.h"
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/regex_object.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "cli/argument_walk.h"
 #include "cli/json_text.h"
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "templatemaker/body_extractor.h"
 

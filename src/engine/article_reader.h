@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 
 namespace yelian {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/generation.h"
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/random_source.h"
 
 namespace yelian {

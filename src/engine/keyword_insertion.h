@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "controls/control_ops.h"
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/random_source.h"
 #include "support/shuffle_bag.h"
 

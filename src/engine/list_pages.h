@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "controls/control_ops.h"
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 #include "support/markup_scanner.h"
 
 namespace yelian {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/text_encoding.h"
+#include "support/event_hook.h"
 #include "support/gbk_text.h"
 #include "support/markup_scanner.h"
 #include "support/regex_object.h"
@@ -72,9 +72,6 @@ struct Recognition {
     // None exactly when body is not empty.
     RecognitionFailure failure = RecognitionFailure::None;
 };
-
-// Asked after every step of a recognition; false stops it (the user cancelled).
-using GoOn = std::function<bool()>;
 
 // One extractor serves one template-making run on one thread; copies are independent.
 class BodyExtractor {

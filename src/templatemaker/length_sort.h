@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/text_encoding.h"
+#include "support/event_hook.h"
 
 namespace yelian {
 

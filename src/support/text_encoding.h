@@ -3,10 +3,11 @@
 // mark, then the page's meta charset declaration, then a UTF-8 check) and undoes gzip.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "support/event_hook.h"
 
 namespace yelian {
 
@@ -21,9 +22,6 @@ enum class TextEncoding {
     Big5 = 5,
     Big5Hkscs = 6
 };
-
-// Called now and then during long walks so that the window can process pending events.
-using ProcessEvents = std::function<void()>;
 
 struct TextReadResult {
     // Internal (GBK) text.

@@ -1,6 +1,6 @@
 // Text encodings of article files and pages: detection, conversion through iconv, gzip
 // through zlib.
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 
 #include <zlib.h>
 

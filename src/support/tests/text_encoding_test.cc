@@ -1,4 +1,4 @@
-#include "engine/text_encoding.h"
+#include "support/text_encoding.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
