@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/regex_object.h"
+#include "support/text_encoding.h"
 #include "templatemaker/body_extractor.h"
 #include "templatemaker/html_entities.h"
 

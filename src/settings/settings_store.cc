@@ -10,6 +10,7 @@
 #include "support/native_path.h"
 #include "support/number_text.h"
 #include "support/posix_file.h"
+#include "support/shared_texts.h"
 #include "support/text_routines.h"
 
 namespace yelian {
@@ -32,7 +33,6 @@ inline constexpr GbkConstant<"组合框"> kComboBoxPrefix;
 inline constexpr GbkConstant<".标记"> kTagKeySuffix;
 inline constexpr GbkConstant<"配置模块出现意外，可能导致无法正常保存！详情请咨询澜川。">
     kSectionFailureMessage;
-inline constexpr GbkConstant<"澜川："> kBrandTitle;
 
 // Values keep their line breaks coded, so that each value stays on its one line.
 std::string encodeLineBreaks(std::string_view text) {
