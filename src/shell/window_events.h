@@ -28,8 +28,9 @@ enum class ControlEvent {
     // Edit boxes: Enter pressed in a single-line box.
     EnterPressed,
     // Windows (empty control name): the user asked to close the window (close box, Alt-F4,
-    // or the session ending). The handler saves what the window keeps; the front end then
-    // closes it.
+    // or the session ending). The handler saves what the window keeps and closes it through
+    // Controls::closeWindow: at once, or, while a run or another long step is going, once
+    // that has stopped. The front end never closes a window on its own.
     Closing,
 };
 
