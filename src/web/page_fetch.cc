@@ -81,6 +81,12 @@ TransferRequest workerRequest(std::string_view url, const FetchOptions& options,
     const std::string headers =
         fetchRequestHeaders(options.headers, url, post, options.postData, options.cookie);
     request.headerLines = nonEmptyLines(headers);
+    // The agent goes out trimmed, in place of the caller's line.
+    if (!request.userAgent.empty()) {
+        std::erase_if(request.headerLines, [](const std::string& line) {
+            return lowerAscii(line).starts_with("user-agent:");
+        });
+    }
     // Only the header text above goes out: no Expect, and no form type or length of libcurl's.
     request.headerLines.push_back("Expect:");
     if (post) {

@@ -72,7 +72,7 @@ void freeGenerated(void* user) {
 
 MHD_Response* responseOf(const Reply& reply) {
     if (reply.generatedBytes > 0) {
-        return MHD_create_response_from_callback(reply.generatedBytes, 64 * 1024, generate,
+        return MHD_create_response_from_callback(reply.chunked ? MHD_SIZE_UNKNOWN : reply.generatedBytes, 64 * 1024, generate,
                                                  new std::uint64_t(reply.generatedBytes),
                                                  freeGenerated);
     }

@@ -36,6 +36,8 @@ struct Reply {
     std::string body;
     // Above 0: instead of body, this many bytes of 'x' made while they are sent.
     std::uint64_t generatedBytes = 0;
+    // The generated body goes out chunked, without a length in advance.
+    bool chunked = false;
 };
 
 using Handler = std::function<Reply(const SeenRequest&)>;
