@@ -7,6 +7,7 @@
 #include <span>
 #include <system_error>
 
+#include "cli/fetch_command.h"
 #include "cli/generate_arguments.h"
 #include "cli/main_window_settings.h"
 #include "cli/recognise_command.h"
@@ -36,6 +37,7 @@ Commands:
   generate    build the pages of a static site from article files and folders
   recognise   find the article element and title of a saved web page (JSON)
   settings    show the main window's settings; set and save them with --save
+  fetch       download a web page as the template maker does and print it (UTF-8)
 
 Options:
   -h, --help  show this help; "yelian COMMAND --help" shows the options of a command
@@ -45,6 +47,7 @@ Examples:
   yelian generate --template 2 --yes articles/
   yelian recognise page.htm
   yelian settings --set 选择框按顺序=真 --save
+  yelian fetch https://example.com/news/1.html
 )";
 
 constexpr std::string_view kGenerateHelp = R"(Usage: yelian generate [OPTIONS] PATH...
@@ -214,6 +217,7 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "recognise") {
         return runRecognise(std::span(args).subspan(1), out, err, environment);
     }
+    if (command == "fetch") return runFetch(std::span(args).subspan(1), out, err);
     if (command == "settings") {
         return runSettings(std::span(args).subspan(1), in, out, err, environment);
     }
