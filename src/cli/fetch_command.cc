@@ -73,8 +73,9 @@ ParsedFetch parseFetchArguments(std::span<const std::string> args) {
         }
     }
     if (parsed.error.empty() && !out.help && out.urls.size() != 1) {
-        parsed.error = out.urls.empty() ? "no URL given: name the page to download"
-                                        : "one URL at a time, not " + std::to_string(out.urls.size());
+        parsed.error = out.urls.empty()
+                           ? "no URL given: name the page to download"
+                           : "one URL at a time, not " + std::to_string(out.urls.size());
     }
     return parsed;
 }

@@ -113,9 +113,9 @@ bool requestIsClean(const TransferRequest& request) {
         if (hasLineBreakOrNul(line)) return false;
     }
     for (const std::string* text :
-         {&request.url, &request.method, &request.userAgent, &request.proxy, &request.noProxy, &request.proxyUser,
-          &request.proxyPassword, &request.user, &request.password, &request.clientCertificate,
-          &request.extraTrustedCertificate}) {
+         {&request.url, &request.method, &request.userAgent, &request.proxy, &request.noProxy,
+          &request.proxyUser, &request.proxyPassword, &request.user, &request.password,
+          &request.clientCertificate, &request.extraTrustedCertificate}) {
         if (hasLineBreakOrNul(*text)) return false;
     }
     return true;
@@ -133,7 +133,8 @@ Expected<HeaderList> headerList(const std::vector<std::string>& lines) {
 }
 
 void setTimeouts(CURL* handle, const TransferTimeouts& timeouts) {
-    if (timeouts.connectMs > 0) curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    if (timeouts.connectMs > 0)
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
     if (timeouts.totalMs > 0) curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
     if (timeouts.stallMs > 0) {
         // libcurl measures a stall in whole seconds of less than one byte per second.
@@ -145,7 +146,8 @@ void setTimeouts(CURL* handle, const TransferTimeouts& timeouts) {
 void setCredentials(CURL* handle, const TransferRequest& request) {
     if (!request.proxy.empty()) {
         curl_easy_setopt(handle, CURLOPT_PROXY, request.proxy.c_str());
-        if (!request.noProxy.empty()) curl_easy_setopt(handle, CURLOPT_NOPROXY, request.noProxy.c_str());
+        if (!request.noProxy.empty())
+            curl_easy_setopt(handle, CURLOPT_NOPROXY, request.noProxy.c_str());
         if (!request.proxyUser.empty()) {
             curl_easy_setopt(handle, CURLOPT_PROXYUSERNAME, request.proxyUser.c_str());
             curl_easy_setopt(handle, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
@@ -274,7 +276,8 @@ Expected<TransferResult> performTransfer(const TransferRequest& request) {
     CURL* easy = handle.get();
     setRequestLine(easy, request);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers->get());
-    if (!request.userAgent.empty()) curl_easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
+    if (!request.userAgent.empty())
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, request.userAgent.c_str());
     setCredentials(easy, request);
     setSecurity(easy, request);
     setTimeouts(easy, request.timeouts);

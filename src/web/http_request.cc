@@ -25,8 +25,10 @@ namespace {
 // The platform's own agent, sent when no User-Agent header was set.
 constexpr std::string_view kDefaultAgent =
     "Mozilla/4.0 (compatible; Win32; WinHttp.WinHttpRequest.5)";
-constexpr std::string_view kOldBrowserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)";
-constexpr std::string_view kIe9Agent = "Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)";
+constexpr std::string_view kOldBrowserAgent =
+    "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)";
+constexpr std::string_view kIe9Agent =
+    "Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)";
 constexpr std::string_view kLookupAccept =
     "image/gif, image/x-xbitmap, image/jpeg, imagepeg, application/x-shockwave-flash, "
     "application/x-silverlight, */*";
@@ -66,7 +68,8 @@ bool isGbkFamily(std::string_view charset) {
 }
 
 TextEncoding textEncodingOf(int encoding) {
-    return encoding >= 0 && encoding <= 6 ? static_cast<TextEncoding>(encoding) : TextEncoding::Auto;
+    return encoding >= 0 && encoding <= 6 ? static_cast<TextEncoding>(encoding)
+                                          : TextEncoding::Auto;
 }
 
 // The environment's proxy for the address, as a browser setting would give it.
@@ -258,7 +261,8 @@ void HttpRequest::perform(long boundMs) {
     request.password = exchange.password;
     request.clientCertificate = exchange.clientCertificate;
     request.followRedirects = option(kRedirectOption) != 0;
-    const long totalMs = exchange.resolveMs + exchange.connectMs + exchange.sendMs + exchange.receiveMs;
+    const long totalMs =
+        exchange.resolveMs + exchange.connectMs + exchange.sendMs + exchange.receiveMs;
     request.timeouts = {.connectMs = exchange.resolveMs + exchange.connectMs,
                         .stallMs = std::max(exchange.sendMs, exchange.receiveMs),
                         .totalMs = boundMs > 0 && boundMs < totalMs ? boundMs : totalMs};
@@ -459,12 +463,13 @@ std::string HttpRequest::fetchPageEx(std::string_view url, PageExOptions& option
         responseHeaders = exchange.responseHeaders;
     } else {
         // The worker's header text is lines that each end with CR LF.
-        FetchOptions fetch{.method = method,
-                           .proxy = options.proxy,
-                           .headers = headers + "\r\n",
-                           .postData = options.postData.empty() ? options.postText : options.postData,
-                           .cookie = options.cookie,
-                           .timeoutSeconds = options.timeoutSeconds == 0 ? 120 : options.timeoutSeconds};
+        FetchOptions fetch{
+            .method = method,
+            .proxy = options.proxy,
+            .headers = headers + "\r\n",
+            .postData = options.postData.empty() ? options.postText : options.postData,
+            .cookie = options.cookie,
+            .timeoutSeconds = options.timeoutSeconds == 0 ? 120 : options.timeoutSeconds};
         Expected<FetchedPage> page = tryFetchPage(address, *desktop_, fetch);
         options.body = page ? page->body : std::string();
         if (page) {

@@ -70,9 +70,7 @@ TransferRequest workerRequest(std::string_view url, const FetchOptions& options,
     const bool secure = lowerAscii(url).find("https://") != std::string::npos;
     const bool post = options.method == 1;
     const std::string hostAndPort = urlHost(url, true);
-    const int port = hostAndPort.find(':') != std::string::npos ? urlPort(url)
-                     : secure                                   ? 443
-                                                                : 80;
+    const int port = hostAndPort.find(':') != std::string::npos ? urlPort(url) : secure ? 443 : 80;
     TransferRequest request;
     request.url = std::string(secure ? "https://" : "http://") + urlHost(url) + ":" +
                   std::to_string(port) + urlPath(url);
@@ -90,7 +88,8 @@ TransferRequest workerRequest(std::string_view url, const FetchOptions& options,
     // Only the header text above goes out: no Expect, and no form type or length of libcurl's.
     request.headerLines.push_back("Expect:");
     if (post) {
-        if (!containsAnyCase(headers, "Content-Type")) request.headerLines.push_back("Content-Type:");
+        if (!containsAnyCase(headers, "Content-Type"))
+            request.headerLines.push_back("Content-Type:");
         if (!containsAnyCase(headers, "Content-Length")) {
             request.headerLines.push_back("Content-Length:");
         }
@@ -145,9 +144,10 @@ std::string fetchUserAgent(std::string_view headers) {
 std::string fetchRequestHeaders(std::string headers, std::string_view url, bool post,
                                 std::string_view postData, std::string_view cookie) {
     if (!containsAnyCase(headers, "Accept")) {
-        headers += "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
-                   "application/x-shockwave-flash, application/vnd.ms-excel, "
-                   "application/vnd.ms-powerpoint, application/msword, */*\r\n";
+        headers +=
+            "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
+            "application/x-shockwave-flash, application/vnd.ms-excel, "
+            "application/vnd.ms-powerpoint, application/msword, */*\r\n";
     }
     if (containsAnyCase(headers, "RefererNo")) {
         const std::size_t marker = headers.find("RefererNo");
@@ -161,7 +161,9 @@ std::string fetchRequestHeaders(std::string headers, std::string_view url, bool 
             headers += "Content-Type: application/x-www-form-urlencoded\r\n";
         }
         if (!containsAnyCase(headers, "Content-Length")) {
-            headers.append("Content-Length: ").append(std::to_string(postData.size())).append(kCrLf);
+            headers.append("Content-Length: ")
+                .append(std::to_string(postData.size()))
+                .append(kCrLf);
         }
     }
     if (!cookie.empty()) headers.append("Cookie: ").append(cookie).append("\r\n\r\n");

@@ -115,8 +115,7 @@ std::string replaceEvery(std::string_view text, std::string_view from, std::stri
     const TextFinder finder(from, ignoreCase);
     std::string out;
     std::size_t done = 0;
-    for (std::size_t at = finder.findIn(text); at != kNotFound;
-         at = finder.findIn(text, done)) {
+    for (std::size_t at = finder.findIn(text); at != kNotFound; at = finder.findIn(text, done)) {
         out.append(text.substr(done, at - done)).append(to);
         done = at + from.size();
     }
@@ -133,8 +132,8 @@ std::vector<std::string> nonEmptyLines(std::string_view text) {
 }
 
 bool declaresUtf8(std::string_view headers) {
-    constexpr std::array<std::string_view, 3> kDeclarations = {
-        "charset=utf-8", "charset=\"utf-8\"", "charset='utf-8'"};
+    constexpr std::array<std::string_view, 3> kDeclarations = {"charset=utf-8", "charset=\"utf-8\"",
+                                                               "charset='utf-8'"};
     for (const std::string_view declaration : kDeclarations) {
         if (containsAnyCase(headers, declaration)) return true;
     }

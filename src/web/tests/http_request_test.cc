@@ -21,10 +21,12 @@ using testing::SeenRequest;
 Reply site(const SeenRequest& request) {
     const std::string path = request.target.substr(0, request.target.find('?'));
     if (path == "/gbk") {
-        return {200, {{"Content-Type", "text/html"}},
+        return {200,
+                {{"Content-Type", "text/html"}},
                 "<meta charset=\"gb2312\"><p>"_gbk + "中文网页"_gbk + "</p>"};
     }
-    if (path == "/utf8") return {200, {{"Content-Type", "text/html; charset=UTF-8"}}, "<p>中文</p>"};
+    if (path == "/utf8")
+        return {200, {{"Content-Type", "text/html; charset=UTF-8"}}, "<p>中文</p>"};
     if (path == "/moved") return {301, {{"Location", "/utf8"}}, "gone"};
     if (path == "/cookies") {
         return {200, {{"Set-Cookie", "sid=abc; path=/"}, {"Set-Cookie", "t=1"}}, "c"};
@@ -201,7 +203,8 @@ TEST(FakeClientIp, ThreeHeadersWithOneAddress) {
     HttpRequest request(desktop);
     const std::string headers = request.fakeClientIpHeaders();
     const std::string ip = betweenMarkers(headers, "X-Forward-For: ", "\r\n");
-    EXPECT_EQ(headers, "X-Forward-For: " + ip + "\r\nX-Forwarded-For: " + ip + "\r\nREMOTE_ADDR: " + ip);
+    EXPECT_EQ(headers,
+              "X-Forward-For: " + ip + "\r\nX-Forwarded-For: " + ip + "\r\nREMOTE_ADDR: " + ip);
     int parts = 0;
     for (std::size_t at = 0; at != std::string::npos; at = ip.find('.', at + 1)) ++parts;
     EXPECT_EQ(parts, 4);

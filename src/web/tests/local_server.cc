@@ -61,7 +61,8 @@ MHD_Result onHeader(void* user, MHD_ValueKind, const char* key, const char* valu
 ssize_t generate(void* user, std::uint64_t position, char* buffer, std::size_t max) {
     const auto total = *static_cast<std::uint64_t*>(user);
     if (position >= total) return MHD_CONTENT_READER_END_OF_STREAM;
-    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(max, total - position));
+    const std::size_t count =
+        static_cast<std::size_t>(std::min<std::uint64_t>(max, total - position));
     std::memset(buffer, 'x', count);
     return static_cast<ssize_t>(count);
 }
@@ -72,9 +73,9 @@ void freeGenerated(void* user) {
 
 MHD_Response* responseOf(const Reply& reply) {
     if (reply.generatedBytes > 0) {
-        return MHD_create_response_from_callback(reply.chunked ? MHD_SIZE_UNKNOWN : reply.generatedBytes, 64 * 1024, generate,
-                                                 new std::uint64_t(reply.generatedBytes),
-                                                 freeGenerated);
+        return MHD_create_response_from_callback(
+            reply.chunked ? MHD_SIZE_UNKNOWN : reply.generatedBytes, 64 * 1024, generate,
+            new std::uint64_t(reply.generatedBytes), freeGenerated);
     }
     return MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()),
                                            MHD_RESPMEM_MUST_COPY);
@@ -132,8 +133,7 @@ std::optional<TlsIdentity> makeSelfSignedIdentity(const std::string& folder) {
     const std::string command =
         "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
         "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
-        (dir / "key.pem").string() + "' -out '" + (dir / "cert.pem").string() +
-        "' >/dev/null 2>&1";
+        (dir / "key.pem").string() + "' -out '" + (dir / "cert.pem").string() + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return std::nullopt;
     TlsIdentity identity{readFile(dir / "cert.pem"), readFile(dir / "key.pem"),
                          (dir / "cert.pem").string()};
@@ -152,10 +152,10 @@ LocalServer::LocalServer(Handler handler, const TlsIdentity* tls)
             onCompleted, nullptr, MHD_OPTION_HTTPS_MEM_KEY, tls->key.c_str(),
             MHD_OPTION_HTTPS_MEM_CERT, tls->certificate.c_str(), MHD_OPTION_END);
     } else {
-        daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, onRequest, this,
-                                   MHD_OPTION_SOCK_ADDR, &address, MHD_OPTION_URI_LOG_CALLBACK,
-                                   onUri, nullptr, MHD_OPTION_NOTIFY_COMPLETED, onCompleted,
-                                   nullptr, MHD_OPTION_END);
+        daemon_ =
+            MHD_start_daemon(flags, 0, nullptr, nullptr, onRequest, this, MHD_OPTION_SOCK_ADDR,
+                             &address, MHD_OPTION_URI_LOG_CALLBACK, onUri, nullptr,
+                             MHD_OPTION_NOTIFY_COMPLETED, onCompleted, nullptr, MHD_OPTION_END);
     }
     if (daemon_) port_ = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT)->port;
 }

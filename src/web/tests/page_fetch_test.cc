@@ -42,9 +42,7 @@ Reply site(const SeenRequest& request) {
     if (path == "/moved") return {302, {{"Location", "/page"}}, "moved here"};
     if (path == "/loop") return {302, {{"Location", "/loop"}}, ""};
     if (path == "/cookies") {
-        return {200,
-                {{"Set-Cookie", "sid=abc; path=/; HttpOnly"}, {"Set-Cookie", "plain=1"}},
-                "c"};
+        return {200, {{"Set-Cookie", "sid=abc; path=/; HttpOnly"}, {"Set-Cookie", "plain=1"}}, "c"};
     }
     if (path == "/gzip") return {200, {{"Content-Encoding", "gzip"}}, gzipped("zipped page")};
     if (path == "/huge") return {200, {}, "", std::uint64_t{100} << 20};
@@ -100,15 +98,16 @@ TEST_F(PageFetchTest, ExtraHeadersNameTheAgentAndDropTheReferer) {
     const SeenRequest& request = lastRequest();
     EXPECT_EQ(request.header("User-Agent"), "TestBot/2");
     EXPECT_FALSE(request.hasHeader("Referer"));
-    for (const auto& [name, value] : request.headers) EXPECT_EQ(name.find("RefererNo"), std::string::npos);
+    for (const auto& [name, value] : request.headers)
+        EXPECT_EQ(name.find("RefererNo"), std::string::npos);
 }
 
 TEST_F(PageFetchTest, PostSendsItsBodyWithTypeLengthAndCookie) {
     EXPECT_EQ(fetch(server.url("/form"), withOptions([](FetchOptions& o) {
-                  o.method = 1;
-                  o.postData = "a=1&b=2";
-                  o.cookie = "k=v";
-              })),
+                        o.method = 1;
+                        o.postData = "a=1&b=2";
+                        o.cookie = "k=v";
+                    })),
               "page POST a=1&b=2");
     const SeenRequest& request = lastRequest();
     EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded");
@@ -145,7 +144,8 @@ TEST_F(PageFetchTest, RedirectsAreFollowedUnlessTurnedOff) {
     EXPECT_TRUE(followed->responseHeaders.ends_with("\r\n\r\n"));
 
     std::string url = server.url("/moved");
-    Expected<FetchedPage> stopped = tryFetchPage(url, desktop, withOptions([](FetchOptions& o) { o.noAutoRedirect = true; }));
+    Expected<FetchedPage> stopped =
+        tryFetchPage(url, desktop, withOptions([](FetchOptions& o) { o.noAutoRedirect = true; }));
     ASSERT_TRUE(stopped);
     EXPECT_EQ(stopped->body, "moved here");
     EXPECT_NE(stopped->responseHeaders.find("Location: /page\r\n"), std::string::npos);
@@ -170,7 +170,8 @@ TEST_F(PageFetchTest, ASilentServerTimesOutWhileEventsFlowAndLaterFetchesWork) {
         desktop.advanceClock(250);
     });
     std::string url = silent.url();
-    Expected<FetchedPage> page = tryFetchPage(url, desktop, withOptions([](FetchOptions& o) { o.timeoutSeconds = 1; }));
+    Expected<FetchedPage> page =
+        tryFetchPage(url, desktop, withOptions([](FetchOptions& o) { o.timeoutSeconds = 1; }));
     ASSERT_FALSE(page);
     EXPECT_EQ(gbkToUtf8(page.error().message), "等待网页超时，已放弃下载");
     // The fifth wait finds the whole second gone.
@@ -178,15 +179,19 @@ TEST_F(PageFetchTest, ASilentServerTimesOutWhileEventsFlowAndLaterFetchesWork) {
 
     desktop.onProcessEvents({});
     EXPECT_EQ(fetch(server.url("/page")), "page GET ");
-    EXPECT_EQ(fetch(server.url("/page"), withOptions([](FetchOptions& o) { o.timeoutSeconds = 0; })), "");
+    EXPECT_EQ(
+        fetch(server.url("/page"), withOptions([](FetchOptions& o) { o.timeoutSeconds = 0; })), "");
 }
 
 TEST_F(PageFetchTest, LineBreaksInAddressCookieOrHeadersAreRefused) {
     const std::size_t before = server.requests().size();
     EXPECT_EQ(fetch(server.url("/page\r\nX-Evil: 1")), "");
-    EXPECT_EQ(fetch(server.url("/page"), withOptions([](FetchOptions& o) { o.cookie = "a=1\r\nX-Evil: 1"; })), "");
     EXPECT_EQ(fetch(server.url("/page"),
-                    withOptions([](FetchOptions& o) { o.headers = "X-A: 1\nX-Evil: 1\r\n"; })), "");
+                    withOptions([](FetchOptions& o) { o.cookie = "a=1\r\nX-Evil: 1"; })),
+              "");
+    EXPECT_EQ(fetch(server.url("/page"),
+                    withOptions([](FetchOptions& o) { o.headers = "X-A: 1\nX-Evil: 1\r\n"; })),
+              "");
     DirectFetch direct;
     direct.url = server.url("/page");
     direct.cookie = "a\r\nb";
