@@ -1,14 +1,13 @@
 // Downloading one page the way the template maker does, to see what it sees.
 #include "cli/fetch_command.h"
 
-#include <chrono>
 #include <ostream>
 #include <string_view>
 #include <vector>
 
 #include "cli/argument_walk.h"
+#include "cli/clock_desktop.h"
 #include "cli/terminal_desktop.h"
-#include "controls/quiet_desktop.h"
 #include "support/gbk_text.h"
 #include "support/text_encoding.h"
 #include "web/http_request.h"
@@ -84,15 +83,6 @@ int usageError(std::ostream& err, std::string_view message) {
     err << "yelian fetch: " << message << "\nTry 'yelian fetch --help'.\n";
     return kExitUsage;
 }
-
-// The terminal has no events to process; the wait for the worker only needs a real clock.
-class ClockDesktop : public QuietDesktop {
-  public:
-    std::int64_t ticks() override {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    }
-};
 
 struct Download {
     std::string body;
