@@ -17,6 +17,7 @@ namespace {
 constexpr std::string_view kSecureScheme = "https://";
 // The search text's and the editor's characters as the edit control counts its positions.
 constexpr LineBreaks kEditPositions = LineBreaks::EveryByte;
+constexpr int kCandidateCount = 5;
 
 bool isSecureAddress(std::string_view url) {
     if (url.size() < kSecureScheme.size()) return false;
@@ -104,26 +105,66 @@ void TemplateMakerWindow::makeTemplate(bool withBody) {
     Controls& controls = ui_.controls;
     controls.setCaption(kTemplateMakerWindow, kMakeTemplateButton, kMakeTemplateDownloading);
     const std::string page = readPage(pages_, controls.text(kTemplateMakerWindow, kAddressEdit));
+    BodyExtractor extractor([this] { ui_.desktop.processPendingEvents(); },
+                            [this] { return windowOpen(); });
     MadeTemplate made;
     if (windowOpen()) {
         if (withBody) {
             controls.setCaption(kTemplateMakerWindow, kMakeTemplateButton,
                                 kMakeTemplateRecognising);
         }
-        BodyExtractor extractor([this] { ui_.desktop.processPendingEvents(); },
-                                [this] { return windowOpen(); });
         made = makeTemplateFromPage(page, withBody, extractor);
     }
-    generating_ = false;
     // Closed while it worked: there is nothing left to show the template in.
-    if (!windowOpen() || made.recognition.failure == RecognitionFailure::Stopped) return;
-    if (made.recognitionFailed) {
+    if (!windowOpen() || made.recognition.failure == RecognitionFailure::Stopped) {
+        generating_ = false;
+        return;
+    }
+    made_ = std::move(made);
+    if (withBody) {
+        listCandidates(extractor);
+    } else {
+        candidates_.clear();
+        controls.clearItems(kTemplateMakerWindow, kCandidateCombo);
+        controls.setEnabled(kTemplateMakerWindow, kCandidateCombo, false);
+    }
+    generating_ = false;
+    if (!windowOpen()) return;
+    if (made_.recognitionFailed) {
         ui_.desktop.messageBox(kRecognitionFailedMessage, {}, MessageButtons::Ok,
                                MessageIcon::None);
     }
-    controls.setText(kTemplateMakerWindow, kTemplateSourceEdit, made.text);
-    showPreview(made.text);
+    showTemplate(made_.text);
     controls.setCaption(kTemplateMakerWindow, kMakeTemplateButton, kMakeTemplateIdle);
+}
+
+void TemplateMakerWindow::listCandidates(BodyExtractor& extractor) {
+    candidates_ = bodyCandidates(extractor, made_.page, made_.recognition, kCandidateCount);
+    Controls& controls = ui_.controls;
+    // Filling the list moves its selection, which must not count as the user's choice.
+    listingCandidates_ = true;
+    controls.clearItems(kTemplateMakerWindow, kCandidateCombo);
+    for (std::size_t i = 0; i < candidates_.size(); ++i) {
+        controls.addItem(kTemplateMakerWindow, kCandidateCombo,
+                         candidateLabel(static_cast<int>(i) + 1, candidates_[i]));
+    }
+    const bool picked = !made_.recognitionFailed && !candidates_.empty();
+    controls.setSelectedIndex(kTemplateMakerWindow, kCandidateCombo, picked ? 0 : -1);
+    controls.setEnabled(kTemplateMakerWindow, kCandidateCombo, !candidates_.empty());
+    listingCandidates_ = false;
+}
+
+void TemplateMakerWindow::onCandidateChosen() {
+    if (listingCandidates_ || generating_) return;
+    const int chosen = ui_.controls.selectedIndex(kTemplateMakerWindow, kCandidateCombo);
+    if (chosen < 0 || chosen >= static_cast<int>(candidates_.size())) return;
+    showTemplate(replaceBodyAndTitle(
+        made_.page, candidates_[static_cast<std::size_t>(chosen)].markup, made_.recognition.title));
+}
+
+void TemplateMakerWindow::showTemplate(const std::string& text) {
+    ui_.controls.setText(kTemplateMakerWindow, kTemplateSourceEdit, text);
+    showPreview(text);
 }
 
 void TemplateMakerWindow::onTabChanged() {

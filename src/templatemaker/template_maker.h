@@ -9,6 +9,7 @@
 
 #include "controls/control_ops.h"
 #include "support/event_hook.h"
+#include "templatemaker/body_candidates.h"
 #include "templatemaker/body_extractor.h"
 
 namespace yelian {
@@ -73,9 +74,14 @@ class TemplateMakerWindow {
     TemplateMakerWindow(Ui ui, PageSource& pages);
 
     // The generation button: left click with body recognition, right click without. Ignored
-    // while a generation runs.
+    // while a generation runs. A left click also lists the candidate blocks in the candidate
+    // combo box, the pick first.
     void makeTemplate(bool withBody);
     bool generating() const { return generating_; }
+
+    // A candidate chosen in the combo box: the template is made again from the page already
+    // read, with that block as the body, and previewed.
+    void onCandidateChosen();
 
     // The tab control changed: the preview tab shows the template source rendered.
     void onTabChanged();
@@ -95,10 +101,16 @@ class TemplateMakerWindow {
     bool windowOpen() const;
     void showNotFound(std::string_view button, std::string_view caption);
     void selectFound(int position, int length);
+    void listCandidates(BodyExtractor& extractor);
+    void showTemplate(const std::string& text);
 
     Ui ui_;
     PageSource& pages_;
     bool generating_ = false;
+    // The last left-click generation, which a chosen candidate is put into.
+    MadeTemplate made_;
+    std::vector<BodyCandidate> candidates_;
+    bool listingCandidates_ = false;
 };
 
 }  // namespace yelian

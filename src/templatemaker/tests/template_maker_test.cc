@@ -161,6 +161,36 @@ TEST_F(TemplateMakerWindowTest, ALeftClickShowsTheStepsAndTheTemplate) {
     EXPECT_TRUE(desktop.messages().empty());
 }
 
+TEST_F(TemplateMakerWindowTest, AChosenCandidateBecomesTheBodyWithoutANewDownload) {
+    const std::string page = readTextBytes(articlePageUtf8(), TextEncoding::Auto).text;
+    pages.text = page;
+    window.makeTemplate(true);
+    const int listed = controls.itemCount(kTemplateMakerWindow, kCandidateCombo);
+    ASSERT_GE(listed, 2);
+    EXPECT_TRUE(controls.enabled(kTemplateMakerWindow, kCandidateCombo));
+    EXPECT_EQ(controls.selectedIndex(kTemplateMakerWindow, kCandidateCombo), 0);
+    EXPECT_TRUE(
+        gbkToUtf8(controls.item(kTemplateMakerWindow, kCandidateCombo, 0)).starts_with("1. "));
+    const std::string picked = text(kTemplateSourceEdit);
+    for (int i = 1; i < listed; ++i) {
+        controls.setSelectedIndex(kTemplateMakerWindow, kCandidateCombo, i);
+        window.onCandidateChosen();
+        const std::string chosen = text(kTemplateSourceEdit);
+        EXPECT_NE(chosen, picked) << i;
+        EXPECT_NE(chosen.find("#导入的文件内容#"), std::string::npos) << i;
+        EXPECT_NE(chosen.find("<title>#本篇标题#</title> "), std::string::npos) << i;
+    }
+    controls.setSelectedIndex(kTemplateMakerWindow, kCandidateCombo, 0);
+    window.onCandidateChosen();
+    EXPECT_EQ(text(kTemplateSourceEdit), picked);
+    EXPECT_EQ(pages.plain.size(), 1u);
+    EXPECT_EQ(desktop.browserWrites().size(), static_cast<std::size_t>(listed) + 1);
+    // The right click lists nothing to choose from.
+    window.makeTemplate(false);
+    EXPECT_EQ(controls.itemCount(kTemplateMakerWindow, kCandidateCombo), 0);
+    EXPECT_FALSE(controls.enabled(kTemplateMakerWindow, kCandidateCombo));
+}
+
 TEST_F(TemplateMakerWindowTest, AFailedRecognitionSaysSoOnceAndKeepsThePage) {
     pages.text = "<html><head><title>Menu</title></head><body><a href=/>home</a></body></html>";
     window.makeTemplate(true);
