@@ -21,10 +21,10 @@
 #include "engine/generate_site.h"
 #include "engine/keyword_insertion.h"
 #include "engine/tag_expansion.h"
-#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/regex_object.h"
+#include "support/text_encoding.h"
 
 namespace {
 

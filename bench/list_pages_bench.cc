@@ -12,11 +12,11 @@
 #include "controls/record_controls.h"
 #include "engine/keyword_insertion.h"
 #include "engine/list_pages.h"
-#include "support/text_encoding.h"
 #include "support/gbk_text.h"
 #include "support/markup_scanner.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
+#include "support/text_encoding.h"
 
 namespace yelian {
 namespace {

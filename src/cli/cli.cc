@@ -19,6 +19,7 @@
 #include "engine/generate_site.h"
 #include "engine/import_jobs.h"
 #include "shell/application.h"
+#include "shell/import_handlers.h"
 #include "support/native_path.h"
 #include "taggen/phrase_groups.h"
 

@@ -8,8 +8,8 @@
 
 #include "cli/argument_walk.h"
 #include "cli/json_text.h"
-#include "support/text_encoding.h"
 #include "support/gbk_text.h"
+#include "support/text_encoding.h"
 #include "templatemaker/body_extractor.h"
 
 namespace yelian {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "controls/main_window_names.h"
-#include "engine/import_jobs.h"
+#include "shell/import_handlers.h"
 #include "support/gbk_text.h"
 #include "support/number_text.h"
 #include "support/text_routines.h"

@@ -5,14 +5,12 @@
 
 #include "controls/main_window_names.h"
 #include "controls/window_table_builder.h"
+#include "support/shared_texts.h"
 
 namespace yelian {
 namespace {
 
 using enum ControlKind;
-
-// Edit boxes whose text the settings store keeps in a side file of its own.
-constexpr std::string_view kStoredAsBytes = "字节集方式";
 
 std::string joinLines(std::initializer_list<std::string_view> lines) {
     std::string text;
@@ -71,8 +69,9 @@ void addCheck(WindowTableBuilder& b, std::string_view name, std::string_view con
     b.add(CheckBox, name, container, geometry, utf8Caption).checked = checked;
 }
 
+// Edit boxes whose text the settings store keeps in a side file of its own.
 void storeAsBytes(ControlSpec& control) {
-    control.tag = utf8ToGbk(kStoredAsBytes);
+    control.tag = kStoredAsBytesTag;
 }
 
 void addHeaderBar(WindowTableBuilder& b) {
@@ -93,25 +92,25 @@ void addHeaderBar(WindowTableBuilder& b) {
 }
 
 void addTagButtons(WindowTableBuilder& b) {
-    b.add(Button, kImportedArticleButton, {}, {8, 94, 200, 48}, "#导入的文件内容#");
-    b.add(Button, kPreviousTitleButton, {}, {213, 94, 110, 24}, "#上一篇标题#");
-    b.add(Button, kNextTitleButton, {}, {213, 118, 110, 24}, "#下一篇标题#");
-    b.add(Button, kPreviousLinkButton, {}, {326, 94, 110, 24}, "#上一篇链接#");
-    b.add(Button, kNextLinkButton, {}, {326, 118, 110, 24}, "#下一篇链接#");
-    b.add(Button, kThisTitleButton, {}, {439, 94, 110, 24}, "#本篇标题#");
-    b.add(Button, kThisLinkButton, {}, {439, 118, 110, 24}, "#本篇链接#");
-    b.add(Button, kRandomTitleButton, {}, {552, 94, 110, 24}, "#随机篇标题#");
-    b.add(Button, kRandomLinkButton, {}, {552, 118, 110, 24}, "#随机篇链接#");
-    b.add(Button, kKeywordTagButton, {}, {665, 94, 83, 24}, "#关键词#");
-    b.add(Button, kDescriptionTagButton, {}, {665, 118, 83, 24}, "#描述#");
+    b.add(Button, kImportedArticleButton, {}, {8, 94, 200, 48}, kContentTag.utf8());
+    b.add(Button, kPreviousTitleButton, {}, {213, 94, 110, 24}, kPreviousTitleTag.utf8());
+    b.add(Button, kNextTitleButton, {}, {213, 118, 110, 24}, kNextTitleTag.utf8());
+    b.add(Button, kPreviousLinkButton, {}, {326, 94, 110, 24}, kPreviousLinkTag.utf8());
+    b.add(Button, kNextLinkButton, {}, {326, 118, 110, 24}, kNextLinkTag.utf8());
+    b.add(Button, kThisTitleButton, {}, {439, 94, 110, 24}, kThisTitleTag.utf8());
+    b.add(Button, kThisLinkButton, {}, {439, 118, 110, 24}, kThisLinkTag.utf8());
+    b.add(Button, kRandomTitleButton, {}, {552, 94, 110, 24}, kRandomTitleTag.utf8());
+    b.add(Button, kRandomLinkButton, {}, {552, 118, 110, 24}, kRandomLinkTag.utf8());
+    b.add(Button, kKeywordTagButton, {}, {665, 94, 83, 24}, kKeywordTag.utf8());
+    b.add(Button, kDescriptionTagButton, {}, {665, 118, 83, 24}, kDescriptionTag.utf8());
     b.add(Button, kMoreButton, {}, {752, 94, 32, 48}, "更 多");
     // The items of the popup menu "更多", in menu order. The menu is no control of its own:
     // the button shows it at the mouse position, so the items have neither container nor
     // geometry.
-    b.add(MenuItem, kCounterMenuItem, {}, {}, "#递增#");
-    b.add(MenuItem, kTimeMenuItem, {}, {}, "#时间#");
-    b.add(MenuItem, kRandomChineseMenuItem, {}, {}, "#随机汉字#");
-    b.add(MenuItem, kRandomLettersMenuItem, {}, {}, "#随机数母#");
+    b.add(MenuItem, kCounterMenuItem, {}, {}, kCounterTag.utf8());
+    b.add(MenuItem, kTimeMenuItem, {}, {}, kTimeTag.utf8());
+    b.add(MenuItem, kRandomChineseMenuItem, {}, {}, kRandomChineseTag.utf8());
+    b.add(MenuItem, kRandomLettersMenuItem, {}, {}, kRandomLettersTag.utf8());
 }
 
 void addTabControl(WindowTableBuilder& b) {
@@ -140,13 +139,14 @@ void addTemplateEditors(WindowTableBuilder& b) {
 }
 
 void addCounterAndDescription(WindowTableBuilder& b) {
-    b.add(GroupBox, kCounterGroup, kTagSettingsPage, {16, 36, 296, 56}, "#递增#");
+    b.add(GroupBox, kCounterGroup, kTagSettingsPage, {16, 36, 296, 56}, kCounterTag.utf8());
     b.add(Label, kCounterStartLabel, kCounterGroup, {8, 22, 64, 24}, "起始值：");
     addEdit(b, kCounterStartEdit, kCounterGroup, {72, 22, 56, 24}, "1");
     b.add(Label, kCounterStepLabel, kCounterGroup, {160, 22, 64, 24}, "递增值：");
     addEdit(b, kCounterStepEdit, kCounterGroup, {224, 22, 56, 24}, "1");
 
-    b.add(GroupBox, kDescriptionGroup, kTagSettingsPage, {16, 100, 296, 56}, "#描述#");
+    b.add(GroupBox, kDescriptionGroup, kTagSettingsPage, {16, 100, 296, 56},
+          kDescriptionTag.utf8());
     b.add(Label, kDescriptionLengthLabel, kDescriptionGroup, {8, 22, 80, 24}, "描述字数：");
     addEdit(b, kDescriptionLengthMinEdit, kDescriptionGroup, {88, 22, 80, 24}, "100");
     b.add(Label, kDescriptionLengthDashLabel, kDescriptionGroup, {176, 22, 16, 24}, "-");
@@ -154,7 +154,7 @@ void addCounterAndDescription(WindowTableBuilder& b) {
 }
 
 void addKeywords(WindowTableBuilder& b) {
-    b.add(GroupBox, kKeywordGroup, kTagSettingsPage, {16, 164, 296, 56}, "#关键词#");
+    b.add(GroupBox, kKeywordGroup, kTagSettingsPage, {16, 164, 296, 56}, kKeywordTag.utf8());
     b.add(Button, kEnterKeywordsButton, kKeywordGroup, {8, 22, 72, 24}, "输入..");
     // Hidden under the button: the list is edited only through the input dialog.
     ControlSpec& list = addMultilineEdit(
@@ -171,7 +171,8 @@ void addKeywords(WindowTableBuilder& b) {
 }
 
 void addRandomChinese(WindowTableBuilder& b) {
-    b.add(GroupBox, kRandomChineseGroup, kTagSettingsPage, {328, 36, 328, 88}, "#随机汉字#");
+    b.add(GroupBox, kRandomChineseGroup, kTagSettingsPage, {328, 36, 328, 88},
+          kRandomChineseTag.utf8());
     b.add(Label, kChineseKindLabel, kRandomChineseGroup, {8, 22, 48, 24}, "类型：");
     b.add(RadioButton, kMostCommonRadio, kRandomChineseGroup, {58, 22, 72, 24}, "最常用").checked =
         true;
@@ -185,7 +186,8 @@ void addRandomChinese(WindowTableBuilder& b) {
 }
 
 void addRandomLetters(WindowTableBuilder& b) {
-    b.add(GroupBox, kRandomLettersGroup, kTagSettingsPage, {328, 132, 328, 88}, "#随机数母#");
+    b.add(GroupBox, kRandomLettersGroup, kTagSettingsPage, {328, 132, 328, 88},
+          kRandomLettersTag.utf8());
     b.add(Label, kLettersKindLabel, kRandomLettersGroup, {8, 22, 48, 24}, "类型：");
     addCheck(b, kDigitsCheck, kRandomLettersGroup, {58, 22, 62, 24}, "数字", false);
     addCheck(b, kLowercaseCheck, kRandomLettersGroup, {136, 22, 88, 24}, "小写字母", true);
@@ -198,7 +200,7 @@ void addRandomLetters(WindowTableBuilder& b) {
 }
 
 void addTime(WindowTableBuilder& b) {
-    b.add(GroupBox, kTimeGroup, kTagSettingsPage, {16, 228, 640, 56}, "#时间#");
+    b.add(GroupBox, kTimeGroup, kTagSettingsPage, {16, 228, 640, 56}, kTimeTag.utf8());
     b.add(Label, kTimeFormatLabel, kTimeGroup, {8, 22, 64, 24}, "表达式：");
     addEdit(b, kTimeFormatEdit, kTimeGroup, {72, 22, 264, 24}, "<年>-<月>-<日> <时>:<分>:<秒>");
     // The question mark has no action.

@@ -20,6 +20,7 @@
 #include "support/native_path.h"
 #include "support/number_text.h"
 #include "support/regex_object.h"
+#include "support/shared_texts.h"
 #include "support/shuffle_bag.h"
 #include "support/text_routines.h"
 
@@ -100,8 +101,8 @@ std::optional<std::string> compileTitlePattern(const Controls& controls, RegexOb
 // The number of random articles per page; nothing when the user cancels the question about
 // unequal numbers of random title and link tags.
 std::optional<std::size_t> askRandomCount(DesktopServices& desktop, std::string_view pageTemplate) {
-    const int links = countOccurrences(pageTemplate, "#随机篇链接#"_gbk);
-    const int titles = countOccurrences(pageTemplate, "#随机篇标题#"_gbk);
+    const int links = countOccurrences(pageTemplate, kRandomLinkTag);
+    const int titles = countOccurrences(pageTemplate, kRandomTitleTag);
     if (links != titles) {
         const std::string question =
             "程序检测到模板中插入的#随机篇链接#（"_gbk + integerToText(links) +

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "engine/generation.h"
-#include "support/text_encoding.h"
 #include "support/random_source.h"
+#include "support/text_encoding.h"
 
 namespace yelian {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "controls/control_ops.h"
-#include "support/text_encoding.h"
 #include "support/random_source.h"
 #include "support/shuffle_bag.h"
+#include "support/text_encoding.h"
 
 namespace yelian {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "controls/control_ops.h"
-#include "support/text_encoding.h"
 #include "support/markup_scanner.h"
+#include "support/text_encoding.h"
 
 namespace yelian {
 

@@ -10,6 +10,7 @@
 #include "controls/main_window_names.h"
 #include "support/date_time.h"
 #include "support/number_text.h"
+#include "support/shared_texts.h"
 #include "support/text_routines.h"
 #include "support/text_search.h"
 #include "taggen/random_chinese.h"
@@ -51,19 +52,19 @@ std::string replaceChainTags(std::string_view pageTemplate, const PageValues& va
     // One pass: each tag gets exactly its own value, whatever the values contain (a title
     // holding "|" or another chain tag stays as it is).
     const std::array<ReplacePair, 6> pairs{{
-        {"#本篇链接#"_gbk, currentLink},
-        {"#上一篇链接#"_gbk, previousLink},
-        {"#下一篇链接#"_gbk, nextLink},
-        {"#本篇标题#"_gbk, values.currentTitle},
-        {"#上一篇标题#"_gbk, values.previousTitle},
-        {"#下一篇标题#"_gbk, values.nextTitle},
+        {kThisLinkTag, currentLink},
+        {kPreviousLinkTag, previousLink},
+        {kNextLinkTag, nextLink},
+        {kThisTitleTag, values.currentTitle},
+        {kPreviousTitleTag, values.previousTitle},
+        {kNextTitleTag, values.nextTitle},
     }};
     return replaceAtOnce(pageTemplate, pairs);
 }
 
 void replaceRandomTags(std::string& page, const PageValues& values) {
-    const TextFinder titleTag("#随机篇标题#"_gbk, false);
-    const TextFinder linkTag("#随机篇链接#"_gbk, false);
+    const TextFinder titleTag(kRandomTitleTag, false);
+    const TextFinder linkTag(kRandomLinkTag, false);
     const std::size_t draws = std::max(values.randomTitles.size(), values.randomLinks.size());
     for (std::size_t k = 0; k < draws; ++k) {
         if (k < values.randomTitles.size()) replaceFirst(page, titleTag, values.randomTitles[k]);
@@ -140,29 +141,29 @@ std::string expandPage(std::string_view pageTemplate, const PageValues& values,
                        ExpansionState& state) {
     std::string page = replaceChainTags(pageTemplate, values);
     replaceRandomTags(page, values);
-    page = replaceAll(page, "#导入的文件内容#"_gbk, values.content);
+    page = replaceAll(page, kContentTag, values.content);
 
     const Controls& controls = state.controls;
-    if (const std::string& tag = "#递增#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kCounterTag; contains(page, tag)) {
         state.counter += integerOf(controls, kCounterStepEdit);
         page = replaceAll(page, tag, integerToText(state.counter));
     }
-    if (const std::string& tag = "#描述#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kDescriptionTag; contains(page, tag)) {
         page = replaceAll(page, tag, descriptionOf(values.content, state));
     }
-    if (const std::string& tag = "#关键词#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kKeywordTag; contains(page, tag)) {
         page = replaceAll(page, tag, keywordsText(state));
     }
-    if (const std::string& tag = "#随机汉字#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kRandomChineseTag; contains(page, tag)) {
         const std::string value =
             makeRandomChinese(readRandomChineseSettings(controls), state.random, state.traditional);
         page = replaceAll(page, tag, value);
     }
-    if (const std::string& tag = "#随机数母#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kRandomLettersTag; contains(page, tag)) {
         page = replaceAll(page, tag,
                           makeRandomLetters(readRandomLettersSettings(controls), state.random));
     }
-    if (const std::string& tag = "#时间#"_gbk; contains(page, tag)) {
+    if (const std::string& tag = kTimeTag; contains(page, tag)) {
         const std::string value =
             makeTimeText(readTimeSettings(controls), state.random, currentLocalDateTime());
         page = replaceAll(page, tag, value);

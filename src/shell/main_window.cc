@@ -6,6 +6,7 @@
 #include "controls/main_window_names.h"
 #include "shell/startup.h"
 #include "support/gbk_text.h"
+#include "support/shared_texts.h"
 
 namespace yelian {
 namespace {
@@ -87,14 +88,14 @@ void onSaveSettingsLink(Application& app) {
     saveAllSettings(app);
     // Saying "saved" when this run keeps nothing would hide that the settings are lost.
     if (const auto warning = persistenceWarning(app.settings())) {
-        app.desktop().messageBox(*warning, "澜川："_gbk, MessageButtons::Ok, MessageIcon::Warning);
+        app.desktop().messageBox(*warning, kBrandTitle, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
     if (app.settings().saveFailed()) {
         app.desktop().messageBox(
             "配置未能全部写入磁盘（磁盘已满或文件夹不可写？），设置可能没有保存！\r\n配置文件："_gbk +
                 app.settings().path(),
-            "澜川："_gbk, MessageButtons::Ok, MessageIcon::Warning);
+            kBrandTitle, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
     app.desktop().messageBox("保存完毕！"_gbk, "信息："_gbk, MessageButtons::Ok,

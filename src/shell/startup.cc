@@ -13,6 +13,7 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/posix_file.h"
+#include "support/shared_texts.h"
 #include "support/text_routines.h"
 #include "taggen/phrase_groups.h"
 
@@ -24,7 +25,6 @@ using namespace yelian::literals;
 inline constexpr GbkConstant<"兼容旧版2014年8月22日"> kTakeoverDoneKey;
 inline constexpr GbkConstant<"模板序号"> kTemplatePageKey;
 inline constexpr GbkConstant<"模板"> kOldTemplatePrefix;
-inline constexpr GbkConstant<"澜川："> kBrandTitle;
 
 // Far beyond any template; a larger file is not one an older version wrote.
 constexpr std::size_t kMaxOldTemplateSize = 64 * 1024 * 1024;

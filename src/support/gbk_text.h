@@ -96,6 +96,8 @@ const std::string& operator""_gbk() {
 template <Utf8Literal literal>
 struct GbkConstant {
     const std::string& str() const { return literals::operator""_gbk<literal>(); }
+    // The UTF-8 source form, for tables that take UTF-8 captions.
+    static constexpr std::string_view utf8() { return literal.view(); }
     operator std::string_view() const { return str(); }
     operator const std::string&() const { return str(); }
     friend bool operator==(std::string_view text, GbkConstant constant) {

@@ -210,9 +210,11 @@ AttributeValue findAttributeValue(std::string_view markup, std::string_view pref
 // Adds name="" to the first tag of markup, before its closing "/>" or ">".
 std::string withEmptyAttribute(std::string_view markup, std::string_view name) {
     std::string text(markup);
-    std::size_t at = findText(text, ">");
+    // A self-closing tag takes the attribute before its "/>", also when a ">" inside a quoted
+    // value comes first.
+    std::size_t at = findText(text, "/>");
+    if (at == kNotFound) at = findText(text, ">");
     if (at == kNotFound) return text;
-    if (at > 0 && text[at - 1] == '/') --at;
     text.insert(at, " " + std::string(name) + "=\"\"");
     return text;
 }

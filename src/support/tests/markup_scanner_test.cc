@@ -281,6 +281,8 @@ TEST(MarkupScannerAttribute, Write) {
         {"<meta name=\"description\">", "<meta name=\"description\" content=\"new\">"},
         {"<meta name=\"description\" />", "<meta name=\"description\"  content=\"new\"/>"},
         {"<meta name=description/>", "<meta name=description content=\"new\"/>"},
+        {"<meta name=\"description\"/>", "<meta name=\"description\" content=\"new\"/>"},
+        {"<meta title=\"a>b\" name=d/>", "<meta title=\"a>b\" name=d content=\"new\"/>"},
         {"<meta CONTENT=\"\" name=d>", "<meta content=\"new\" name=d>"},
         {"<meta content='a' name=d>", "<meta content='new' name=d>"},
         {"<meta content=a name=d>", "<meta content=new name=d>"},
