@@ -195,9 +195,9 @@ std::string fetchPage(std::string& url, DesktopServices& desktop, const FetchOpt
 }
 
 std::string directUserAgent(std::string_view headers) {
-    if (!containsAnyCase(headers, "User-Agent:")) {
-        return "User-Agent: " + std::string(kChromeUserAgent);
-    }
+    // The agent is the header's value: with the header's name in front as well, servers
+    // would read "User-Agent: User-Agent: ...".
+    if (!containsAnyCase(headers, "User-Agent:")) return std::string(kChromeUserAgent);
     std::string agent = trimBlanks(betweenMarkers(headers, "User-Agent:", kCrLf));
     if (agent.empty()) {
         const std::size_t colon = headers.find(':');
