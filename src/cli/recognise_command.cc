@@ -40,10 +40,11 @@ Options:
                 also list up to N (1 to 5) blocks a user may have meant, the pick first,
                 as "candidates":[{"body":"...","textLength":N,"kind":"..."},...];
                 textLength counts the block's visible characters outside links, and kind
-                says why it is offered: pick (the recognition's choice), mode0 (the choice
-                of mode 0), table or div (the one that lost to the pick), container (the
-                element around the pick) or length (the next blocks by text length). When
-                the recognition fails, the list still offers the other blocks.
+                says why it is offered: pick (the recognition's choice), paragraphs (the
+                block that directly holds the most paragraph text), mode0 (the choice of
+                mode 0), table or div (the one that lost to the pick), container (the
+                element around the pick) or length (the blocks with the most text of their
+                own). When the recognition fails, the list still offers the other blocks.
                   yelian recognise --candidates 5 page.htm
   --mode N      recognise with mode 1 (the element with the most text that no nested
                 element of its kind dominates) or mode 0 (elements with equal text

@@ -17,7 +17,7 @@ namespace {
 constexpr int kPreviewCharacters = 20;
 // Elements that hold whole blocks of a page; the container and length candidates come from
 // them.
-constexpr std::string_view kBlockTags = "div|table|article|section|td|main";
+constexpr std::string_view kBlockTags = "div|table|article|section|td|main|body";
 
 int countCodePoints(std::string_view utf8) {
     return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
@@ -28,6 +28,8 @@ int countCodePoints(std::string_view utf8) {
 struct Element {
     ElementSpan span;
     std::string visibleUtf8;
+    // The most visible text of one block inside it.
+    std::size_t largestInner = 0;
 };
 
 // Collects the candidates in the order offered, refusing a markup or a visible text that is
@@ -75,6 +77,30 @@ std::vector<Element> blockElements(BodyExtractor& extractor, std::string_view pa
     return elements;
 }
 
+std::size_t ownText(const Element& element) {
+    const std::size_t all = element.visibleUtf8.size();
+    return all > element.largestInner ? all - element.largestInner : 0;
+}
+
+// Fills largestInner: blocks nest, so in document order each one's parent is the nearest
+// earlier block that has not ended before it.
+void measureInnerBlocks(std::vector<Element>& elements) {
+    std::stable_sort(elements.begin(), elements.end(), [](const Element& a, const Element& b) {
+        return a.span.start != b.span.start ? a.span.start < b.span.start : a.span.end > b.span.end;
+    });
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        while (!open.empty() && elements[open.back()].span.end <= elements[i].span.start) {
+            open.pop_back();
+        }
+        if (!open.empty()) {
+            std::size_t& inner = elements[open.back()].largestInner;
+            inner = std::max(inner, elements[i].visibleUtf8.size());
+        }
+        open.push_back(i);
+    }
+}
+
 std::string_view markupOf(std::string_view page, const Element& element) {
     return page.substr(element.span.start, element.span.end - element.span.start);
 }
@@ -98,6 +124,36 @@ void offerContainer(CandidateList& list, std::string_view page,
     if (best != nullptr) list.offer(markupOf(page, *best), best->visibleUtf8, "container");
 }
 
+// The block that directly holds the most paragraph text: each paragraph counts for the
+// innermost block around it, so a wrapper around the article and its comments scores only
+// what lies outside its inner blocks.
+void offerParagraphHolder(CandidateList& list, BodyExtractor& extractor, std::string_view page,
+                          const std::vector<Element>& elements) {
+    MarkupScanner scanner;
+    const int paragraphs = scanner.findElements(page, "p");
+    std::vector<std::size_t> score(elements.size(), 0);
+    for (int i = 1; i <= paragraphs; ++i) {
+        const ElementSpan span = scanner.elementSpan(i);
+        std::size_t holder = elements.size();
+        for (std::size_t e = 0; e < elements.size(); ++e) {
+            const ElementSpan around = elements[e].span;
+            if (around.start > span.start || around.end < span.end) continue;
+            if (holder == elements.size() ||
+                around.end - around.start <
+                    elements[holder].span.end - elements[holder].span.start) {
+                holder = e;
+            }
+        }
+        if (holder == elements.size()) continue;
+        const std::string_view markup = page.substr(span.start, span.end - span.start);
+        score[holder] += extractor.visibleUtf8Text(gbkToUtf8(markup)).size();
+    }
+    const auto best = std::max_element(score.begin(), score.end());
+    if (best == score.end() || *best == 0) return;
+    const Element& element = elements[static_cast<std::size_t>(best - score.begin())];
+    list.offer(markupOf(page, element), element.visibleUtf8, "paragraphs");
+}
+
 void offerPick(CandidateList& list, BodyExtractor& extractor, const std::string& markup,
                std::string_view kind) {
     if (markup.empty() || markup == kLowTextRatioMarker.str()) return;
@@ -110,17 +166,19 @@ std::vector<BodyCandidate> bodyCandidates(BodyExtractor& extractor, std::string_
                                           const Recognition& pick, int count) {
     CandidateList list(page, std::max(count, 1));
     offerPick(list, extractor, pick.body, "pick");
-    offerPick(list, extractor, extractor.recognise(page, RecognitionMode::Grouping).body, "mode0");
-    offerPick(list, extractor, extractor.pickBlockByNesting(page, "table"), "table");
-    offerPick(list, extractor, extractor.pickBlockByNesting(page, "div"), "div");
-    if (list.full()) return list.take();
     std::vector<Element> elements = blockElements(extractor, page);
     const std::string pickVisible =
         pick.body.empty() ? std::string() : extractor.visibleUtf8Text(gbkToUtf8(pick.body));
+    offerParagraphHolder(list, extractor, page, elements);
+    offerPick(list, extractor, extractor.recognise(page, RecognitionMode::Grouping).body, "mode0");
+    offerPick(list, extractor, extractor.pickBlockByNesting(page, "table"), "table");
+    offerPick(list, extractor, extractor.pickBlockByNesting(page, "div"), "div");
     offerContainer(list, page, elements, pick.body, pickVisible.size());
-    std::stable_sort(elements.begin(), elements.end(), [](const Element& a, const Element& b) {
-        return a.visibleUtf8.size() > b.visibleUtf8.size();
-    });
+    measureInnerBlocks(elements);
+    // By the text a block holds beyond its largest inner block, so that the wrappers around
+    // one article do not fill the list.
+    std::stable_sort(elements.begin(), elements.end(),
+                     [](const Element& a, const Element& b) { return ownText(a) > ownText(b); });
     for (const Element& element : elements) {
         if (list.full()) break;
         list.offer(markupOf(page, element), element.visibleUtf8, "length");
