@@ -356,12 +356,22 @@ std::string searchErrorText(int errorCode) {
     return "正则表达式匹配失败："_gbk + engineMessage(errorCode);
 }
 
+bool isDoubleByteTrail(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
 std::string escapeCharacters(std::string_view text, std::string_view specials,
                              bool expandWildcards) {
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 8);
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = charLengthAt(text, pos);
+        std::size_t length = charLengthAt(text, pos);
+        // A lead byte whose next byte cannot follow it is a broken byte of its own: the next
+        // byte is an ASCII character that must still be escaped.
+        if (length == 2 && (pos + 1 >= text.size() || !isDoubleByteTrail(text[pos + 1]))) {
+            length = 1;
+        }
         const char c = text[pos];
         if (length > 1) {
             out.append(text.substr(pos, length));
