@@ -1,6 +1,7 @@
 // Recognising the article element and title of a page file.
 #include "cli/recognise_command.h"
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -8,7 +9,9 @@
 
 #include "cli/argument_walk.h"
 #include "cli/json_text.h"
+#include "cli/terminal_desktop.h"
 #include "support/gbk_text.h"
+#include "support/native_path.h"
 #include "support/text_encoding.h"
 #include "templatemaker/body_extractor.h"
 
@@ -135,8 +138,12 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     }
 
     const std::string& file = options.files.front();
-    const TextReadResult page = readTextFile(utf8ToGbk(file), TextEncoding::Auto);
-    if (!page.readable) return usageError(err, "cannot read the page file " + file);
+    const TextReadResult page =
+        readTextFile(fromNativePath(std::filesystem::path(file)), TextEncoding::Auto);
+    if (!page.readable) {
+        return usageError(err, "cannot read the page file " + file + " (" +
+                                   terminalText(page.problem) + ")");
+    }
 
     const std::vector<RecognitionMode> modes =
         options.mode ? std::vector{*options.mode}
