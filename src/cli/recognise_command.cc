@@ -16,6 +16,8 @@
 #include "templatemaker/body_extractor.h"
 
 namespace yelian {
+
+using namespace yelian::literals;
 namespace {
 
 constexpr std::string_view kRecogniseHelp = R"(Usage: yelian recognise [OPTIONS] FILE
@@ -109,6 +111,8 @@ std::string_view failureName(RecognitionFailure failure) {
             return "low text ratio";
         case RecognitionFailure::Stopped:
             return "stopped";
+        case RecognitionFailure::TooComplex:
+            return "page too complex";
         case RecognitionFailure::None:
             break;
     }
@@ -165,6 +169,12 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
         return kExitInterrupted;
     }
     printRecognition(out, recognition, used);
+    if (recognition.failure == RecognitionFailure::TooComplex) {
+        err << "yelian recognise: "
+            << terminalText("网页的元素嵌套太深，无法识别正文（每种元素连同其内容合计超过 96 MB）"_gbk)
+            << '\n';
+        return kExitRecognitionFailed;
+    }
     if (recognition.failure != RecognitionFailure::None) {
         err << "yelian recognise: no article element recognised ("
             << failureName(recognition.failure) << ")\n";
