@@ -26,8 +26,7 @@ Expected<std::string> settingsFileOfArgument(const std::string& argument) {
     if (isValidUtf8(argument)) return utf8ToGbk(argument);
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(argument), error)) {
-        return Error{"--settings: a new settings file needs a UTF-8 name: " +
-                     gbkToUtf8(argument)};
+        return Error{"--settings: a new settings file needs a UTF-8 name: " + gbkToUtf8(argument)};
     }
     return fromNativePath(std::filesystem::path(argument));
 }

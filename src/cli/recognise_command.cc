@@ -145,8 +145,8 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     const TextReadResult page =
         readTextFile(fromNativePath(std::filesystem::path(file)), TextEncoding::Auto);
     if (!page.readable) {
-        return usageError(err, "cannot read the page file " + file + " (" +
-                                   terminalText(page.problem) + ")");
+        return usageError(
+            err, "cannot read the page file " + file + " (" + terminalText(page.problem) + ")");
     }
 
     const std::vector<RecognitionMode> modes =
@@ -171,7 +171,8 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     printRecognition(out, recognition, used);
     if (recognition.failure == RecognitionFailure::TooComplex) {
         err << "yelian recognise: "
-            << terminalText("网页的元素嵌套太深，无法识别正文（每种元素连同其内容合计超过 96 MB）"_gbk)
+            << terminalText(
+                   "网页的元素嵌套太深，无法识别正文（每种元素连同其内容合计超过 96 MB）"_gbk)
             << '\n';
         return kExitRecognitionFailed;
     }

@@ -235,8 +235,8 @@ void Run::makePage(std::size_t i) {
     const std::string content = cutContent(controls_, std::move(current.content));
     const PageValues values{current.title, current.link, previous.title, previous.link, next.title,
                             next.link,     randomTitles, randomLinks,    content,       folderForm};
-    const bool written = writePage(current, folderForm,
-                                   expandPage(pageTemplate_, values, expansion_), encoding);
+    const bool written =
+        writePage(current, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
     ++outcome_.articlesDone;
     lastEncoding_ = encoding;
 
@@ -246,10 +246,11 @@ void Run::makePage(std::size_t i) {
     // A page that was not written gets no entry: a list must not link to a missing page or to
     // another article's page.
     if (written) {
-        lists_.addListEntry(current.link, current.title, encoding,
-                            static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(count));
+        lists_.addListEntry(current.link, current.title, encoding, static_cast<std::int64_t>(i + 1),
+                            static_cast<std::int64_t>(count));
     } else {
-        lists_.skipListEntry(encoding, static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(count));
+        lists_.skipListEntry(encoding, static_cast<std::int64_t>(i + 1),
+                             static_cast<std::int64_t>(count));
     }
     countListPages();
     desktop_.processPendingEvents();
@@ -343,9 +344,9 @@ void Run::warnOfTitlePattern() {
         return;
     }
     titlePatternWarned_ = true;
-    desktop_.messageBox("标题匹配式处理标题时出错，出错的标题保持原样：\r\n"_gbk +
-                            titlePattern_.errorText(),
-                        {}, MessageButtons::Ok, MessageIcon::Warning);
+    desktop_.messageBox(
+        "标题匹配式处理标题时出错，出错的标题保持原样：\r\n"_gbk + titlePattern_.errorText(), {},
+        MessageButtons::Ok, MessageIcon::Warning);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/generation.h"

@@ -32,13 +32,15 @@ std::int64_t integerOf(const Controls& controls, std::string_view control) {
 std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
     std::int64_t sum = 0;
     if (!__builtin_add_overflow(a, b, &sum)) return sum;
-    return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return b > 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
 }
 
 std::int64_t saturatingSubtract(std::int64_t a, std::int64_t b) {
     std::int64_t difference = 0;
     if (!__builtin_sub_overflow(a, b, &difference)) return difference;
-    return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+    return b < 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
 }
 
 bool contains(std::string_view page, std::string_view tag) {

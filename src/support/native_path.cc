@@ -61,7 +61,8 @@ Expected<std::filesystem::path> toUnambiguousNativePath(std::string_view gbkPath
     bool ambiguous = false;
     std::filesystem::path native = walkNativePath(gbkPath, ambiguous);
     if (ambiguous) {
-        return Error{"文件夹中有两个文件名写法不同（UTF-8 与 GBK）但文字相同的文件，无法确定是哪一个"_gbk};
+        return Error{
+            "文件夹中有两个文件名写法不同（UTF-8 与 GBK）但文字相同的文件，无法确定是哪一个"_gbk};
     }
     return native;
 }

@@ -19,8 +19,8 @@ Error notRegular() {
 }
 
 Error tooLarge(std::size_t limit) {
-    return Error{"文件太大（超过 "_gbk +
-                 integerToText(static_cast<std::int64_t>(limit >> 20)) + " MB）"_gbk};
+    return Error{"文件太大（超过 "_gbk + integerToText(static_cast<std::int64_t>(limit >> 20)) +
+                 " MB）"_gbk};
 }
 
 bool isRegular(int fd) {

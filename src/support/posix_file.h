@@ -47,8 +47,8 @@ std::optional<std::string> readAllBytes(int fd, std::size_t limit);
 Expected<int> openRegularFile(const std::filesystem::path& path);
 
 // The whole file, or why not: missing, not a regular file, unreadable or larger than limit.
-Expected<std::string> readRegularFile(
-    const std::filesystem::path& path, std::size_t limit = std::numeric_limits<std::size_t>::max());
+Expected<std::string> readRegularFile(const std::filesystem::path& path,
+                                      std::size_t limit = std::numeric_limits<std::size_t>::max());
 
 // readRegularFile without the reason.
 std::optional<std::string> readWholeFile(

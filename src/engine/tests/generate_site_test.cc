@@ -476,7 +476,6 @@ TEST_F(GenerateSiteTest, KeywordsGoIntoEachPageOnceWhateverTheArticleCacheHolds)
     EXPECT_EQ(pages.size(), 5u);
 }
 
-
 // ---- a run never replaces an article or a page it wrote for another article
 
 bool hasNote(const RunOutcome& outcome, std::string_view text) {
