@@ -55,8 +55,10 @@ Examples:
 
 constexpr std::string_view kGenerateHelp = R"(Usage: yelian generate [OPTIONS] PATH...
 
-Writes one page per article into the folder "单页目录" beside the first article, as the
-desktop program's import buttons do, with the main window's settings.
+Writes one page per article into the folder "单页目录" beside the first article of the job,
+as the desktop program's import buttons do, with the main window's settings. The job is
+shuffled first unless 选择框按顺序 is ticked, so the folder is beside whichever article
+comes first after shuffling (the same folder when all articles come from one folder).
 
 Each PATH is an article file, or a folder whose files are listed like the folder import
 (filter of 编辑框目录过滤, default "*.htm"), sorted by name so that runs repeat. The job is
@@ -91,8 +93,13 @@ Options:
 Ctrl-C stops after the current article, closes the open list page and prints the report.
 The report goes to standard error, the output folder's path to standard output.
 
+A page is never written over an article of the job, over a page the same run wrote for
+another article, or through a symbolic link: such a page, and the page of an article that
+cannot be read, counts as not written and is named with its reason on standard error.
+
 Exit status: 0 every page written; 1 some pages could not be written; 2 usage or
-settings error; 3 cancelled at a question; 130 stopped with Ctrl-C.
+settings error; 3 cancelled at a question; 74 standard output could not be written;
+130 stopped with Ctrl-C.
 )";
 
 int usageError(std::ostream& err, std::string_view message) {
@@ -156,8 +163,12 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
     Application app(controls, desktop);
     desktop.onInterrupt([&app] { app.stopRequested() = true; });
 
-    const std::string settingsFile =
-        options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
+    std::string settingsFile = defaultSettingsFile(environment);
+    if (options.settingsFile) {
+        Expected<std::string> named = settingsFileOfArgument(*options.settingsFile);
+        if (!named) return usageError(err, named.error().message);
+        settingsFile = std::move(*named);
+    }
     if (auto problem = readMainWindowSettings({controls, desktop}, settingsFile)) {
         return usageError(err, *problem);
     }
@@ -192,6 +203,9 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
             break;
         case RunOutcome::End::Finished:
         case RunOutcome::End::Stopped:
+            for (const std::string& note : outcome.failureNotes) {
+                err << "yelian generate: " << terminalText(note) << '\n';
+            }
             err << terminalText(runSummaryText(outcome) + "，已保存在这个目录："_gbk +
                                 outcome.outputFolder)
                 << '\n';
@@ -202,6 +216,14 @@ int generate(std::span<const std::string> args, std::istream& in, std::ostream& 
 }
 
 }  // namespace
+
+int finishStandardOutput(std::ostream& out, std::ostream& err, int status) {
+    out.flush();
+    if (out) return status;
+    err << "yelian: " << terminalText("无法写入标准输出（磁盘已满或管道已关闭），输出已丢失"_gbk)
+        << '\n';
+    return kExitOutputLost;
+}
 
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const CliEnvironment& environment) {

@@ -32,10 +32,16 @@ enum CliExit : int {
     kExitUsage = 2,
     kExitCancelled = 3,
     kExitInterrupted = 130,
+    // Standard output could not take what the command wrote (a full disk, a closed pipe).
+    kExitOutputLost = 74,
 };
 
 // Runs the command line given without the program name; arguments and output are UTF-8.
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const CliEnvironment& environment = {});
+
+// After a command: flushes standard output and, when what was written did not all get there,
+// says so on standard error and gives kExitOutputLost; otherwise the command's status.
+int finishStandardOutput(std::ostream& out, std::ostream& err, int status);
 
 }  // namespace yelian

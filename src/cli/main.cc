@@ -52,5 +52,6 @@ int main(int argc, char** argv) {
     environment.programFolder = programFolder();
     environment.xdgConfigHome = environmentValue("XDG_CONFIG_HOME");
     environment.home = environmentValue("HOME");
-    return yelian::runCli(args, std::cin, std::cout, std::cerr, environment);
+    const int status = yelian::runCli(args, std::cin, std::cout, std::cerr, environment);
+    return yelian::finishStandardOutput(std::cout, std::cerr, status);
 }

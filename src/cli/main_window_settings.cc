@@ -22,6 +22,15 @@ std::string defaultSettingsFile(const CliEnvironment& environment) {
     return folder + kPathSeparator + kSettingsFileName.str();
 }
 
+Expected<std::string> settingsFileOfArgument(const std::string& argument) {
+    if (isValidUtf8(argument)) return utf8ToGbk(argument);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::path(argument), error)) {
+        return Error{"--settings: a new settings file needs a UTF-8 name: " + gbkToUtf8(argument)};
+    }
+    return fromNativePath(std::filesystem::path(argument));
+}
+
 std::optional<std::string> readMainWindowSettings(Ui ui, std::string_view settingsFile) {
     SettingsStore store(ui.desktop);
     const fs::path native = toNativePath(settingsFile);

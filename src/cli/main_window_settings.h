@@ -10,11 +10,17 @@
 
 #include "cli/cli.h"
 #include "controls/control_ops.h"
+#include "support/expected.h"
 
 namespace yelian {
 
 // The desktop program's settings file for this environment (GBK path); nothing is created.
 std::string defaultSettingsFile(const CliEnvironment& environment);
+
+// The settings file a --settings argument names (GBK path), or why it cannot be used (UTF-8).
+// A name that is not valid UTF-8 is taken as the bytes it is when that file exists; a new one
+// is refused, since the internal path would reach the disk as another, UTF-8 name.
+Expected<std::string> settingsFileOfArgument(const std::string& argument);
 
 // Restores the main window from the settings file (GBK path) as the program's start does:
 // the controls of "主界面" with their side files, the saved template page, the phrase groups

@@ -1,6 +1,7 @@
 // Recognising the article element and title of a page file.
 #include "cli/recognise_command.h"
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -8,12 +9,16 @@
 
 #include "cli/argument_walk.h"
 #include "cli/json_text.h"
+#include "cli/terminal_desktop.h"
 #include "support/gbk_text.h"
+#include "support/native_path.h"
 #include "support/text_encoding.h"
 #include "templatemaker/body_candidates.h"
 #include "templatemaker/body_extractor.h"
 
 namespace yelian {
+
+using namespace yelian::literals;
 namespace {
 
 constexpr std::string_view kRecogniseHelp = R"(Usage: yelian recognise [OPTIONS] FILE
@@ -125,6 +130,8 @@ std::string_view failureName(RecognitionFailure failure) {
             return "low text ratio";
         case RecognitionFailure::Stopped:
             return "stopped";
+        case RecognitionFailure::TooComplex:
+            return "page too complex";
         case RecognitionFailure::None:
             break;
     }
@@ -167,8 +174,12 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
     }
 
     const std::string& file = options.files.front();
-    const TextReadResult page = readTextFile(utf8ToGbk(file), TextEncoding::Auto);
-    if (!page.readable) return usageError(err, "cannot read the page file " + file);
+    const TextReadResult page =
+        readTextFile(fromNativePath(std::filesystem::path(file)), TextEncoding::Auto);
+    if (!page.readable) {
+        return usageError(
+            err, "cannot read the page file " + file + " (" + terminalText(page.problem) + ")");
+    }
 
     const std::vector<RecognitionMode> modes =
         options.mode ? std::vector{*options.mode}
@@ -194,6 +205,13 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
         candidates = bodyCandidates(extractor, page.text, recognition, options.candidates);
     }
     printRecognition(out, recognition, used, candidates);
+    if (recognition.failure == RecognitionFailure::TooComplex) {
+        err << "yelian recognise: "
+            << terminalText(
+                   "网页的元素嵌套太深，无法识别正文（每种元素连同其内容合计超过 96 MB）"_gbk)
+            << '\n';
+        return kExitRecognitionFailed;
+    }
     if (recognition.failure != RecognitionFailure::None) {
         err << "yelian recognise: no article element recognised ("
             << failureName(recognition.failure) << ")\n";

@@ -215,8 +215,12 @@ int runSettings(std::span<const std::string> args, std::istream& in, std::ostrea
         out << kSettingsHelp;
         return kExitAllWritten;
     }
-    const std::string settingsFile =
-        options.settingsFile ? utf8ToGbk(*options.settingsFile) : defaultSettingsFile(environment);
+    std::string settingsFile = defaultSettingsFile(environment);
+    if (options.settingsFile) {
+        Expected<std::string> named = settingsFileOfArgument(*options.settingsFile);
+        if (!named) return usageError(err, named.error().message);
+        settingsFile = std::move(*named);
+    }
 
     // The values are tried on a read-only restore first, so that a mistake in them leaves
     // the file as it was (saving opens, and may create, the file).

@@ -26,6 +26,7 @@ ArticleCache::Slot& ArticleCache::derived(std::size_t i) {
         slot.title = std::move(entry.title);
         slot.link = std::move(entry.link);
         slot.encoding = entry.encoding;
+        slot.problem = std::move(entry.problem);
         if (slot.turnsLeft > 0) {
             // Held until its own page; decoding may have left spare capacity behind.
             entry.content.shrink_to_fit();
@@ -47,6 +48,7 @@ ArticleEntry ArticleCache::take(std::size_t i) {
     entry.title = slot.title;
     entry.link = slot.link;
     entry.encoding = slot.encoding;
+    entry.problem = slot.problem;
     if (slot.turnsLeft > 0) --slot.turnsLeft;
     if (slot.content) {
         if (slot.turnsLeft > 0) {

@@ -43,6 +43,7 @@ class ArticleCache {
         // The body and encoding while a turn of this file is still ahead.
         std::optional<std::string> content;
         TextEncoding encoding = TextEncoding::Auto;
+        std::string problem;
         // Job entries of this file whose page has not yet taken it.
         std::size_t turnsLeft = 0;
     };

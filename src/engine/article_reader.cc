@@ -81,6 +81,7 @@ ArticleEntry articleFromText(const Controls& controls, RegexObject& titlePattern
     entry.sourcePath = std::string(path);
     entry.content = std::move(read.text);
     entry.encoding = read.encoding;
+    if (!read.readable) entry.problem = read.problem.empty() ? "文件无法读取"_gbk : read.problem;
     entry.title = titleOf(controls, path, entry.content);
     entry.link = linkOf(controls, path);
     if (controls.checked(kMainWindow, kReplaceTitleCheck)) {
@@ -92,7 +93,8 @@ ArticleEntry articleFromText(const Controls& controls, RegexObject& titlePattern
 FirstLineResult firstLineTitle(std::string content, bool removeLine) {
     FirstLineResult result;
     result.title = leftChars(firstNonEmptyLine(content), kMaxTitleChars);
-    if (removeLine && !result.title.empty()) {
+    // An empty title still takes its CR LF: a content of line breaks only loses the first one.
+    if (removeLine) {
         const std::string line = result.title + "\r\n";
         const std::size_t at = findText(content, line, 0, false);
         if (at != kNotFound) content.erase(at, line.size());

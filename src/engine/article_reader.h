@@ -23,6 +23,8 @@ struct ArticleEntry {
     std::string content;
     // The encoding detected when reading; Auto when the file could not be read.
     TextEncoding encoding = TextEncoding::Auto;
+    // Why the file could not be read (GBK); empty when it was read. Its page counts as failed.
+    std::string problem;
 };
 
 // The input encoding chosen in the main window (unknown selections count as Auto).

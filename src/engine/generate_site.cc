@@ -15,6 +15,7 @@
 #include "engine/article_reader.h"
 #include "engine/keyword_insertion.h"
 #include "engine/list_pages.h"
+#include "engine/run_pages.h"
 #include "engine/tag_expansion.h"
 #include "support/markup_scanner.h"
 #include "support/native_path.h"
@@ -47,10 +48,16 @@ bool pathExists(std::string_view text) {
     return std::filesystem::exists(toNativePath(text), error);
 }
 
-// A template editor may hold the path of a template file instead of the template.
-std::string templateFrom(const Controls& controls, std::string text) {
+// A template editor may hold the path of a template file instead of the template. A path that
+// names something unreadable (a folder, a device, a FIFO, a file too large) refuses the run:
+// pages from an empty template would be reported as written.
+Expected<std::string> templateFrom(const Controls& controls, std::string text) {
     if (!pathExists(text)) return text;
-    return readTextFile(text, inputEncodingOf(controls)).text;
+    TextReadResult read = readTextFile(text, inputEncodingOf(controls));
+    if (!read.readable) {
+        return Error{"模板文件无法读取（"_gbk + read.problem + "）："_gbk + text};
+    }
+    return std::move(read.text);
 }
 
 // The folder of the first article, with "单页目录" and a final separator. A job path without
@@ -124,14 +131,19 @@ class Run {
         : controls_(context.ui.controls),
           desktop_(context.ui.desktop),
           keywords_(context.keywords),
-          lists_(context.ui),
+          lists_(context.ui, &pages_),
           job_(job),
+          pages_(job),
           articles_(job,
-                    [&context, &readFile](std::string_view path) {
+                    [this, &context, &readFile](std::string_view path) {
                         const Controls& controls = context.ui.controls;
-                        return articleFromText(controls, context.titlePattern, path,
-                                               readFile(path, inputEncodingOf(controls)));
+                        ArticleEntry entry =
+                            articleFromText(controls, context.titlePattern, path,
+                                            readFile(path, inputEncodingOf(controls)));
+                        warnOfTitlePattern();
+                        return entry;
                     }),
+          titlePattern_(context.titlePattern),
           randomBag_(context.random),
           expansion_(context.ui.controls, context.random),
           pageTemplate_(std::move(pageTemplate)),
@@ -145,6 +157,7 @@ class Run {
     void makePage(std::size_t i);
     // After the last article or a stop: writes the open list page.
     void finish();
+    const std::vector<std::string>& failureNotes() const { return pages_.failureNotes(); }
 
   private:
     struct Neighbour {
@@ -152,9 +165,12 @@ class Run {
         std::string link;
     };
     Neighbour neighbour(std::size_t i, bool folderForm);
-    void writePage(std::string_view link, bool folderForm, std::string_view page,
+    bool writePage(const ArticleEntry& article, bool folderForm, std::string_view page,
                    TextEncoding encoding);
-    void pageFailed(std::string path);
+    bool writeFile(const std::string& path, std::string_view source, std::string_view page,
+                   TextEncoding encoding);
+    void pageFailed(std::string path, std::string_view reason);
+    void warnOfTitlePattern();
     void countListPages();
 
     Controls& controls_;
@@ -167,7 +183,11 @@ class Run {
     // The encoding the last article page was written in; the open list page is written in it.
     std::optional<TextEncoding> lastEncoding_;
     const GenerationJob& job_;
+    RunPages pages_;
     ArticleCache articles_;
+    RegexObject& titlePattern_;
+    // The title pattern failed on a title (the engine's limits); said once per run.
+    bool titlePatternWarned_ = false;
     ShuffleBag randomBag_;
     ExpansionState expansion_;
     const std::string pageTemplate_;
@@ -215,15 +235,23 @@ void Run::makePage(std::size_t i) {
     const std::string content = cutContent(controls_, std::move(current.content));
     const PageValues values{current.title, current.link, previous.title, previous.link, next.title,
                             next.link,     randomTitles, randomLinks,    content,       folderForm};
-    writePage(current.link, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
+    const bool written =
+        writePage(current, folderForm, expandPage(pageTemplate_, values, expansion_), encoding);
     ++outcome_.articlesDone;
     lastEncoding_ = encoding;
 
     controls_.setCaption(kMainWindow, "",
                          "已处理 "_gbk + integerToText(static_cast<std::int64_t>(i + 1)) +
                              " 个文件，当前："_gbk + current.title);
-    lists_.addListEntry(current.link, current.title, encoding, static_cast<std::int64_t>(i + 1),
-                        static_cast<std::int64_t>(count));
+    // A page that was not written gets no entry: a list must not link to a missing page or to
+    // another article's page.
+    if (written) {
+        lists_.addListEntry(current.link, current.title, encoding, static_cast<std::int64_t>(i + 1),
+                            static_cast<std::int64_t>(count));
+    } else {
+        lists_.skipListEntry(encoding, static_cast<std::int64_t>(i + 1),
+                             static_cast<std::int64_t>(count));
+    }
     countListPages();
     desktop_.processPendingEvents();
 }
@@ -257,32 +285,68 @@ void Run::countListPages() {
     listsFailedCounted_ = report.pagesFailed;
 }
 
-void Run::writePage(std::string_view link, bool folderForm, std::string_view page,
+bool Run::writePage(const ArticleEntry& article, bool folderForm, std::string_view page,
                     TextEncoding encoding) {
     const std::string& folder = outcome_.outputFolder;
+    const std::string_view link = article.link;
+    if (!article.problem.empty()) {
+        pageFailed(article.sourcePath, "文章无法读取（"_gbk + article.problem + "）"_gbk);
+        return false;
+    }
     if (!folderForm) {
         std::string path = folder + std::string(link);
-        if (!isPlainName(link) || !writeTextFile(path, page, encoding).written) {
-            pageFailed(std::move(path));
-            return;
+        if (!isPlainName(link)) {
+            pageFailed(std::move(path), "文件名无法使用"_gbk);
+            return false;
         }
-    } else {
-        const std::string name(link.substr(0, link.size() - 1));
-        const std::string indexName = "index." + indexExtension_;
-        const std::string articleFolder = folder + name + kPathSeparator;
-        std::string path = articleFolder + indexName;
-        if (!isPlainName(name) || !isPlainName(indexName) || !makeFolders(articleFolder).ok ||
-            !writeTextFile(path, page, encoding).written) {
-            pageFailed(std::move(path));
-            return;
-        }
+        return writeFile(path, article.sourcePath, page, encoding);
     }
-    ++outcome_.pagesWritten;
+    const std::string name(link.substr(0, link.size() - 1));
+    const std::string indexName = "index." + indexExtension_;
+    const std::string articleFolder = folder + name + kPathSeparator;
+    std::string path = articleFolder + indexName;
+    if (!isPlainName(name) || !isPlainName(indexName)) {
+        pageFailed(std::move(path), "文件名无法使用"_gbk);
+        return false;
+    }
+    if (!makeFolders(articleFolder).ok) {
+        pageFailed(std::move(path), "无法创建文件夹"_gbk);
+        return false;
+    }
+    return writeFile(path, article.sourcePath, page, encoding);
 }
 
-void Run::pageFailed(std::string path) {
+bool Run::writeFile(const std::string& path, std::string_view source, std::string_view page,
+                    TextEncoding encoding) {
+    if (Expected<void> allowed = pages_.mayWrite(path, source); !allowed) {
+        pageFailed(path, allowed.error().message);
+        return false;
+    }
+    if (!writeTextFile(path, page, encoding).written) {
+        pageFailed(path, "无法写入（磁盘已满、没有权限，或不是普通文件）"_gbk);
+        return false;
+    }
+    pages_.written(path, source);
+    ++outcome_.pagesWritten;
+    return true;
+}
+
+void Run::pageFailed(std::string path, std::string_view reason) {
+    pages_.failed(path, reason);
     if (outcome_.pagesFailed == 0) outcome_.firstFailedPath = std::move(path);
     ++outcome_.pagesFailed;
+}
+
+void Run::warnOfTitlePattern() {
+    if (titlePatternWarned_ || titlePattern_.errorText().empty() ||
+        !controls_.checked(kMainWindow, kReplaceTitleCheck) ||
+        !controls_.checked(kMainWindow, kUseRegexCheck)) {
+        return;
+    }
+    titlePatternWarned_ = true;
+    desktop_.messageBox(
+        "标题匹配式处理标题时出错，出错的标题保持原样：\r\n"_gbk + titlePattern_.errorText(), {},
+        MessageButtons::Ok, MessageIcon::Warning);
 }
 
 }  // namespace
@@ -332,15 +396,20 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
     const MarkupScanner tags([&desktop] { desktop.processPendingEvents(); });
 
     const std::int64_t startTicks = desktop.ticks();
-    std::string pageTemplate = templateFrom(controls, std::move(*templateText));
-    const std::optional<std::size_t> randomCount = askRandomCount(desktop, pageTemplate);
+    Expected<std::string> pageTemplate = templateFrom(controls, std::move(*templateText));
+    if (!pageTemplate) {
+        outcome.end = RunOutcome::End::Refused;
+        outcome.problem = pageTemplate.error().message;
+        return outcome;
+    }
+    const std::optional<std::size_t> randomCount = askRandomCount(desktop, *pageTemplate);
     if (!randomCount) {
         outcome.end = RunOutcome::End::Cancelled;
         return outcome;
     }
 
     // The tag expansion's counter and keywords are read with the run.
-    Run run(context, job, readFile, std::move(pageTemplate), *randomCount, outcome);
+    Run run(context, job, readFile, std::move(*pageTemplate), *randomCount, outcome);
     run.start(tags);
     const std::string savedCaption = controls.caption(kMainWindow, "");
 
@@ -355,6 +424,7 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
 
     controls.setCaption(kMainWindow, "", savedCaption);
     run.finish();
+    outcome.failureNotes = run.failureNotes();
     outcome.elapsedMilliseconds = desktop.ticks() - startTicks;
     return outcome;
 }

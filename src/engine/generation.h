@@ -49,6 +49,9 @@ struct RunOutcome {
     std::int64_t pagesFailed = 0;
     // The first page that failed (for a list page refused for its link: that link).
     std::string firstFailedPath;
+    // Every page that failed, as "path：reason" (GBK), in the order they failed; a failed
+    // write of a list page may have no note beyond firstFailedPath.
+    std::vector<std::string> failureNotes;
     // Of pagesWritten, the list pages.
     std::int64_t listPagesWritten = 0;
     std::string problem;

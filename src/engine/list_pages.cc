@@ -1,5 +1,7 @@
 #include "engine/list_pages.h"
 
+#include "engine/run_pages.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -245,11 +247,21 @@ void ListPages::closePage(TextEncoding encoding) {
     // Every page carries the whole bar: it is converted once per encoding, not per page.
     const auto [bar, added] = encodedBars_.try_emplace(encoding);
     if (added) bar->second = encodeForSplicing(state_.bar, encoding);
+    if (pages_) {
+        if (Expected<void> allowed = pages_->mayWrite(path, {}); !allowed) {
+            state_.listFile.discard();
+            pages_->failed(path, allowed.error().message);
+            pageFailed(path);
+            return;
+        }
+    }
     if (state_.listFile.save(encoding, state_.bar, bar->second,
                              ui_.controls.text(kMainWindow, kListTailEdit))) {
         ++report_.pagesWritten;
+        if (pages_) pages_->written(path, {});
         return;
     }
+    if (pages_) pages_->failed(path, "无法写入"_gbk);
     pageFailed(path);
 }
 
@@ -260,12 +272,20 @@ void ListPages::pageFailed(std::string_view pathOrLink) {
 void ListPages::addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,
                              std::int64_t i, std::int64_t n) {
     if (!enabled()) return;
-    ++state_.entries;
     if (state_.listFile.isOpen()) {
         const std::string entry = ui_.controls.text(kMainWindow, kArticleEntryEdit);
         const std::array<ReplacePair, 2> pairs = {{{"#链接#"_gbk, link}, {"#标题#"_gbk, title}}};
         state_.listFile.append(replacePairs(entry, pairs, true));
     }
+    countEntry(encoding, i, n);
+}
+
+void ListPages::skipListEntry(TextEncoding encoding, std::int64_t i, std::int64_t n) {
+    if (enabled()) countEntry(encoding, i, n);
+}
+
+void ListPages::countEntry(TextEncoding encoding, std::int64_t i, std::int64_t n) {
+    ++state_.entries;
     if (state_.entries < state_.perPage) return;
     closePage(encoding);
     state_.entries = 0;

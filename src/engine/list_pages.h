@@ -18,6 +18,8 @@
 
 namespace yelian {
 
+class RunPages;
+
 // The label of list page n (n >= 1) by the label kind chosen in "组合框页号类型" (read at
 // every call): 1 letters, 2 Chinese numerals, anything else decimal.
 std::string pageLabel(const Controls& controls, std::int64_t n);
@@ -48,6 +50,11 @@ class TextFileBuffer {
               const std::optional<std::string>& endingBytes, std::string_view tail);
     bool isOpen() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
+    // Closes the buffer without writing it.
+    void discard() {
+        path_.clear();
+        text_.clear();
+    }
 
   private:
     std::string path_;
@@ -86,7 +93,9 @@ struct ListPagesReport {
 // main window's controls.
 class ListPages {
   public:
-    explicit ListPages(Ui ui) : ui_(ui) {}
+    // pages, when given, is the run's record of its pages: a list page never replaces an
+    // article or a page the run wrote, and its failures are noted there.
+    explicit ListPages(Ui ui, RunPages* pages = nullptr) : ui_(ui), pages_(pages) {}
 
     // Before the first article: reads the options, builds the bar and every page's path, and
     // opens page 1 when "选择框列表页" is ticked. outputFolder ends with a separator;
@@ -100,6 +109,10 @@ class ListPages {
     void addListEntry(std::string_view link, std::string_view title, TextEncoding encoding,
                       std::int64_t i, std::int64_t n);
 
+    // After article i of n whose page was not written: it takes its place on the page but
+    // gets no entry, so that no list links to a page that is not there.
+    void skipListEntry(TextEncoding encoding, std::int64_t i, std::int64_t n);
+
     // After the last article (or a stop): writes the open page in the encoding of the last
     // article written.
     void finishListPages(TextEncoding encoding);
@@ -111,10 +124,12 @@ class ListPages {
     bool enabled() const;
     void openPage(std::int64_t page);
     void closePage(TextEncoding encoding);
+    void countEntry(TextEncoding encoding, std::int64_t i, std::int64_t n);
     std::string headOfPage(std::int64_t page) const;
     void pageFailed(std::string_view pathOrLink);
 
     Ui ui_;
+    RunPages* pages_;
     ListState state_;
     ListPagesReport report_;
     // The first bar link that leads out of the output folder, for the message.

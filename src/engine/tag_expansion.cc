@@ -13,6 +13,7 @@
 #include "support/shared_texts.h"
 #include "support/text_routines.h"
 #include "support/text_search.h"
+#include "taggen/generated_length.h"
 #include "taggen/random_chinese.h"
 #include "taggen/random_letters.h"
 #include "taggen/time_text.h"
@@ -24,6 +25,22 @@ using namespace yelian::literals;
 
 std::int64_t integerOf(const Controls& controls, std::string_view control) {
     return textToInteger(controls.text(kMainWindow, control));
+}
+
+// The counter stops at the ends of its range instead of overflowing: an extreme start or step
+// repeats the last value it can show rather than jumping to the other sign.
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
+}
+
+std::int64_t saturatingSubtract(std::int64_t a, std::int64_t b) {
+    std::int64_t difference = 0;
+    if (!__builtin_sub_overflow(a, b, &difference)) return difference;
+    return b < 0 ? std::numeric_limits<std::int64_t>::max()
+                 : std::numeric_limits<std::int64_t>::min();
 }
 
 bool contains(std::string_view page, std::string_view tag) {
@@ -131,7 +148,8 @@ std::string escapeQuotes(std::string_view text) {
 
 ExpansionState::ExpansionState(const Controls& controlsIn, RandomSource& randomIn)
     : controls(controlsIn), random(randomIn), keywordBag(randomIn) {
-    counter = integerOf(controls, kCounterStartEdit) - integerOf(controls, kCounterStepEdit);
+    counter = saturatingSubtract(integerOf(controls, kCounterStartEdit),
+                                 integerOf(controls, kCounterStepEdit));
     keywords = splitText(controls.text(kMainWindow, kKeywordListEdit), "\r\n");
     linksAndTags.create(R"(([a-zA-z]+://|www.)[\w./]+|<[\S\s]+?>)");
     lineBlanks.create(R"(^[　 \t]*$(\r\n)|^[ 　\t]+|[ 　\t]+$|\r|\n)"_gbk);
@@ -145,7 +163,7 @@ std::string expandPage(std::string_view pageTemplate, const PageValues& values,
 
     const Controls& controls = state.controls;
     if (const std::string& tag = kCounterTag; contains(page, tag)) {
-        state.counter += integerOf(controls, kCounterStepEdit);
+        state.counter = saturatingAdd(state.counter, integerOf(controls, kCounterStepEdit));
         page = replaceAll(page, tag, integerToText(state.counter));
     }
     if (const std::string& tag = kDescriptionTag; contains(page, tag)) {
@@ -200,8 +218,11 @@ std::string keywordsText(ExpansionState& state) {
     std::string text;
     const std::size_t count = state.keywords.size();
     if (count == 0) return text;
-    const std::int64_t n = state.random.random(integerOf(state.controls, kKeywordCountMinEdit),
-                                               integerOf(state.controls, kKeywordCountMaxEdit));
+    // Capped like the other generated values: a huge count would loop until memory runs out.
+    const std::int64_t n =
+        std::min(state.random.random(integerOf(state.controls, kKeywordCountMinEdit),
+                                     integerOf(state.controls, kKeywordCountMaxEdit)),
+                 kMaxGeneratedLength);
     for (std::int64_t drawn = 0; drawn < n; ++drawn) {
         std::size_t index = 0;
         if (state.controls.checked(kMainWindow, kOrderedCheck)) {

@@ -24,6 +24,18 @@ std::filesystem::path temporaryPathOf(const std::filesystem::path& path) {
     return temporary;
 }
 
+// Creates the temporary file exclusively, so that nothing planted at its name (a link to
+// another file, a FIFO) receives the settings. A leftover of a run that was killed is
+// removed first; unlink removes a link itself, never what it points to.
+int openFresh(const std::filesystem::path& temporary) {
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(temporary.c_str(), kFlags, 0666);
+    if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0) {
+        fd = ::open(temporary.c_str(), kFlags, 0666);
+    }
+    return fd;
+}
+
 // Writes the bytes into a fresh temporary file beside the path, with the mode of the file it
 // is going to replace. The open temporary file, or -1.
 //
@@ -33,7 +45,7 @@ std::filesystem::path temporaryPathOf(const std::filesystem::path& path) {
 // ordering of the common file systems (ext4 auto_da_alloc, btrfs, xfs) keeps old or new.
 int writeTemporary(const std::filesystem::path& path, std::string_view bytes) {
     const auto temporary = temporaryPathOf(path);
-    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileDescriptor fd(openFresh(temporary));
     if (fd.get() < 0) return -1;
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
@@ -79,8 +91,13 @@ LockedFile::OpenResult LockedFile::open(const std::filesystem::path& link) {
     if (noTarget) path = link;
     if (!folderWritable(path)) return OpenResult::NotWritable;
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+        // Non-blocking: a FIFO at the settings file's name must not hang the start.
+        FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
         if (fd.get() < 0) return OpenResult::NotWritable;
+        struct stat status {};
+        if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            return OpenResult::NotWritable;
+        }
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno == EWOULDBLOCK) return OpenResult::InUse;
             return OpenResult::NotWritable;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 #include "controls/main_window_names.h"
 #include "settings/locked_file.h"
@@ -45,29 +46,38 @@ std::string_view upToFirstZero(std::string_view bytes) {
 }
 
 // Older versions kept each template editor in a file of its own; they are read into the
-// editors once and removed, and the settings remember that this was done.
+// editors once and removed, and the settings remember that this was done. A file is removed
+// only when its text was read and the settings that now hold it reached the disk: a file that
+// cannot be read (too large, not a regular file) or a save that failed leaves the file where
+// it is, and the takeover is tried again at the next start.
 void takeOverOldTemplates(SettingsStore& store, Controls& controls) {
     store.selectSection(kMainWindow);
     if (store.readBool(kTakeoverDoneKey, false)) return;
 
     const std::string folder = folderOf(store.path());
     const auto& editors = templateEditors();
-    bool tookOver = false;
+    std::vector<std::size_t> takenOver;
+    bool leftBehind = false;
     for (std::size_t i = 0; i < editors.size(); ++i) {
-        const auto bytes = readWholeFile(oldTemplateFile(folder, i + 1), kMaxOldTemplateSize);
-        if (!bytes || bytes->empty()) continue;
-        controls.setText(kMainWindow, editors[i], upToFirstZero(*bytes));
-        tookOver = true;
-    }
-    // The files are the texts' only other copy: the texts are saved before the files go,
-    // and a run that keeps nothing leaves the files for the next one.
-    if (tookOver) store.saveControls(controls, kMainWindow, kMainWindow);
-    if (store.persistence() == SettingsPersistence::Saving) {
-        for (std::size_t i = 0; i < editors.size(); ++i) {
-            std::error_code ignored;
-            std::filesystem::remove(oldTemplateFile(folder, i + 1), ignored);
+        const std::filesystem::path file = oldTemplateFile(folder, i + 1);
+        std::error_code missing;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(file, missing))) continue;
+        const Expected<std::string> bytes = readRegularFile(file, kMaxOldTemplateSize);
+        if (!bytes) {
+            leftBehind = true;
+            continue;
         }
+        if (!bytes->empty()) controls.setText(kMainWindow, editors[i], upToFirstZero(*bytes));
+        takenOver.push_back(i);
     }
+    if (!takenOver.empty()) store.saveControls(controls, kMainWindow, kMainWindow);
+    // A run that keeps nothing leaves the files for the next one.
+    if (store.persistence() != SettingsPersistence::Saving || store.saveFailed()) return;
+    for (const std::size_t i : takenOver) {
+        std::error_code ignored;
+        std::filesystem::remove(oldTemplateFile(folder, i + 1), ignored);
+    }
+    if (leftBehind) return;
     store.selectSection(kMainWindow);
     store.writeBool(kTakeoverDoneKey, true);
 }

@@ -6,7 +6,29 @@
 
 #include <cerrno>
 
+#include "support/gbk_text.h"
+#include "support/number_text.h"
+
 namespace yelian {
+namespace {
+
+using namespace yelian::literals;
+
+Error notRegular() {
+    return Error{"不是普通文件"_gbk};
+}
+
+Error tooLarge(std::size_t limit) {
+    return Error{"文件太大（超过 "_gbk + integerToText(static_cast<std::int64_t>(limit >> 20)) +
+                 " MB）"_gbk};
+}
+
+bool isRegular(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
 
 FileDescriptor::~FileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
@@ -48,17 +70,54 @@ std::optional<std::string> readAllBytes(int fd, std::size_t limit) {
     return bytes;
 }
 
+Expected<int> openRegularFile(const std::filesystem::path& path) {
+    // Without O_NONBLOCK the open of a FIFO waits for a writer that may never come.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return Error{errno == ENOENT ? "文件不存在"_gbk : "文件无法打开"_gbk};
+    }
+    if (!isRegular(fd.get())) return notRegular();
+    return fd.release();
+}
+
+Expected<std::string> readRegularFile(const std::filesystem::path& path, std::size_t limit) {
+    Expected<int> opened = openRegularFile(path);
+    if (!opened) return opened.error();
+    FileDescriptor fd(*opened);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) return Error{"文件无法读取"_gbk};
+    if (static_cast<std::size_t>(status.st_size) > limit) return tooLarge(limit);
+    std::optional<std::string> bytes = readAllBytes(fd.get(), limit);
+    if (!bytes) return Error{"文件无法读取"_gbk};
+    return std::move(*bytes);
+}
+
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return std::nullopt;
-    return readAllBytes(fd.get(), limit);
+    Expected<std::string> bytes = readRegularFile(path, limit);
+    if (!bytes) return std::nullopt;
+    return std::move(*bytes);
+}
+
+Expected<void> writeRegularFile(const std::filesystem::path& path, std::string_view bytes) {
+    // No O_TRUNC at the open: only a file known to be regular is emptied. O_NOFOLLOW keeps a
+    // link planted at the name from sending the bytes elsewhere.
+    FileDescriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        if (errno == ELOOP) return Error{"是符号链接，不会写入"_gbk};
+        if (errno == ENXIO || errno == EISDIR) return notRegular();
+        return Error{"文件无法创建"_gbk};
+    }
+    if (!isRegular(fd.get())) return notRegular();
+    if (::ftruncate(fd.get(), 0) != 0 || !writeAllBytes(fd.get(), bytes)) {
+        return Error{"写入失败（磁盘已满或无法写入）"_gbk};
+    }
+    if (::close(fd.release()) != 0) return Error{"写入失败（磁盘已满或无法写入）"_gbk};
+    return {};
 }
 
 bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0) return false;
-    const bool written = writeAllBytes(fd.get(), bytes);
-    return ::close(fd.release()) == 0 && written;
+    return writeRegularFile(path, bytes).hasValue();
 }
 
 }  // namespace yelian

@@ -1,5 +1,8 @@
 // Whole-file reads and writes over POSIX descriptors: one open, one size query on the open
 // file and plain read/write calls, for the many small files a run reads and writes.
+//
+// Every open by path is non-blocking and checked on the open descriptor: a FIFO, a device or
+// a folder where a file is expected is refused at once instead of blocking the program.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "support/expected.h"
 
 namespace yelian {
 
@@ -26,6 +31,10 @@ class FileDescriptor {
     int fd_;
 };
 
+// The largest article or page the program reads: beyond it a file is refused with a message
+// rather than risking the process on memory (a run holds a few copies of each text).
+inline constexpr std::size_t kMaxArticleSize = std::size_t{64} << 20;
+
 // Writes all of the bytes, going on after interrupted or partial writes.
 bool writeAllBytes(int fd, std::string_view bytes);
 
@@ -33,13 +42,24 @@ bool writeAllBytes(int fd, std::string_view bytes);
 // cannot be read or is larger than limit.
 std::optional<std::string> readAllBytes(int fd, std::size_t limit);
 
-// The whole file, or nothing when it is missing, not a regular file, unreadable or larger
-// than the limit.
+// Opens the path for reading without blocking and without following a FIFO's or device's
+// promise of data: the descriptor of a regular file, or the reason it is refused.
+Expected<int> openRegularFile(const std::filesystem::path& path);
+
+// The whole file, or why not: missing, not a regular file, unreadable or larger than limit.
+Expected<std::string> readRegularFile(const std::filesystem::path& path,
+                                      std::size_t limit = std::numeric_limits<std::size_t>::max());
+
+// readRegularFile without the reason.
 std::optional<std::string> readWholeFile(
     const std::filesystem::path& path, std::size_t limit = std::numeric_limits<std::size_t>::max());
 
-// Creates or truncates the file and writes the bytes; false when any step failed, closing
+// Creates or replaces the regular file at the path and writes the bytes. A symbolic link, FIFO,
+// device or folder at the path is refused and left alone. Fails when any step failed, closing
 // included (a full disk may only show there).
+Expected<void> writeRegularFile(const std::filesystem::path& path, std::string_view bytes);
+
+// writeRegularFile without the reason.
 bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace yelian

@@ -356,16 +356,32 @@ std::string searchErrorText(int errorCode) {
     return "正则表达式匹配失败："_gbk + engineMessage(errorCode);
 }
 
+bool isDoubleByteTrail(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
 std::string escapeCharacters(std::string_view text, std::string_view specials,
                              bool expandWildcards) {
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 8);
+    // Set after a byte >= 0x80 that stands alone (no valid second byte follows it).
+    bool brokenLead = false;
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t length = charLengthAt(text, pos);
+        std::size_t length = charLengthAt(text, pos);
+        // A lead byte whose next byte cannot follow it is a broken byte of its own: the next
+        // byte is an ASCII character that must still be escaped.
+        if (length == 2 && (pos + 1 >= text.size() || !isDoubleByteTrail(text[pos + 1]))) {
+            length = 1;
+        }
         const char c = text[pos];
+        const bool escaped = length == 1 && specials.find(c) != std::string_view::npos;
+        // The backslash would become the broken byte's second byte and free the character
+        // it escapes: an empty group between them keeps both apart without matching anything.
+        if (brokenLead && escaped) out += "(?:)";
         if (length > 1) {
             out.append(text.substr(pos, length));
-        } else if (specials.find(c) != std::string_view::npos) {
+        } else if (escaped) {
             out += '\\';
             out += c;
         } else if (expandWildcards && (c == '*' || c == '?')) {
@@ -374,8 +390,11 @@ std::string escapeCharacters(std::string_view text, std::string_view specials,
         } else {
             out += c;
         }
+        brokenLead = length == 1 && static_cast<unsigned char>(c) >= 0x80;
         pos += length;
     }
+    // What the caller puts after the text must not pair with a broken last byte either.
+    if (brokenLead) out += "(?:)";
     return out;
 }
 

@@ -20,6 +20,8 @@
 namespace yelian {
 namespace {
 
+using namespace yelian::literals;
+
 constexpr std::string_view kGzipMagic = "\x1F\x8B";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
@@ -59,10 +61,12 @@ std::string_view markOf(TextEncoding encoding) {
     }
 }
 
-// The bytes of the regular file at the GBK path; nothing for a folder or an unreadable file.
-std::optional<std::string> readFileAt(std::string_view gbkPath) {
-    if (gbkPath.empty()) return std::nullopt;
-    return readWholeFile(toNativePath(gbkPath));
+// The bytes of the regular file at the GBK path, or why it cannot be read.
+Expected<std::string> readFileAt(std::string_view gbkPath) {
+    if (gbkPath.empty()) return Error{"文件不存在"_gbk};
+    Expected<std::filesystem::path> native = toUnambiguousNativePath(gbkPath);
+    if (!native) return native.error();
+    return readRegularFile(*native, kMaxArticleSize);
 }
 
 // Where the text of the source begins for the encoding, and the encoding it turns out to be
@@ -252,7 +256,11 @@ int detectMetaCharset(std::string_view text) {
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents) {
     const auto bytes = readFileAt(gbkPath);
-    if (!bytes) return {};
+    if (!bytes) {
+        TextReadResult unreadable;
+        unreadable.problem = bytes.error().message;
+        return unreadable;
+    }
     return readTextBytes(*bytes, requested, processEvents);
 }
 

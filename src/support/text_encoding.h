@@ -30,11 +30,14 @@ struct TextReadResult {
     // so that the caller keeps its previous value.
     TextEncoding encoding = TextEncoding::Auto;
     bool readable = false;
+    // Why an unreadable source could not be read (GBK, for the user); empty when readable.
+    std::string problem;
 };
 
-// Reads the file at a GBK path as text of the requested encoding (Auto: detect it). A folder or
-// a file that cannot be read gives an unreadable result with empty text. Bytes that are not
-// valid in the chosen encoding are taken as they are, as GBK.
+// Reads the file at a GBK path as text of the requested encoding (Auto: detect it). A folder,
+// a FIFO or device, a file larger than kMaxArticleSize, a name with two spellings on disk or a
+// file that cannot be read gives an unreadable result with empty text and its problem. Bytes that
+// are not valid in the chosen encoding are taken as they are, as GBK.
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents = {});
 

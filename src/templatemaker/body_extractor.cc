@@ -145,9 +145,9 @@ Recognition BodyExtractor::recognise(std::string_view page, RecognitionMode mode
                                      bool guardShortTitle) {
     const StopScope scope(*this);
     Recognition result;
-    const auto stopped = [] {
+    const auto stopped = [this] {
         Recognition none;
-        none.failure = RecognitionFailure::Stopped;
+        none.failure = tooComplex_ ? RecognitionFailure::TooComplex : RecognitionFailure::Stopped;
         return none;
     };
     std::string body;
@@ -268,7 +268,16 @@ std::vector<ElementSpan> BodyExtractor::findElements(std::string_view document,
     const int count = scanner_.findElements(document, tag);
     std::vector<ElementSpan> spans;
     spans.reserve(static_cast<std::size_t>(count));
-    for (int i = 1; i <= count; ++i) spans.push_back(scanner_.elementSpan(i));
+    std::size_t markup = 0;
+    for (int i = 1; i <= count; ++i) {
+        spans.push_back(scanner_.elementSpan(i));
+        markup += spans.back().end - spans.back().start;
+        if (markup > kMaxNestedMarkup) {
+            // Every element's text is stripped on its own: the work grows with this sum.
+            tooComplex_ = stopped_ = true;
+            return {};
+        }
+    }
     return spans;
 }
 

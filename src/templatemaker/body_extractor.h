@@ -59,7 +59,15 @@ enum class RecognitionFailure {
     LowTextRatio,
     // The caller's goOn hook said to stop.
     Stopped,
+    // The page's elements nest so deeply that their markup, counted once per element, goes
+    // beyond kMaxNestedMarkup: a recognition would take minutes and gigabytes.
+    TooComplex,
 };
+
+// The most markup the elements of one kind may hold together, each element counted with
+// everything inside it. Ordinary pages stay far below (the largest of the evaluation pages
+// holds a few megabytes); 100,000 nested elements in one megabyte hold about 50 gigabytes.
+inline constexpr std::size_t kMaxNestedMarkup = std::size_t{96} << 20;
 
 struct Recognition {
     // The article element's markup exactly as it occurs in the page; empty when none was
@@ -157,7 +165,7 @@ class BodyExtractor {
     class StopScope {
       public:
         explicit StopScope(BodyExtractor& extractor) : extractor_(extractor) {
-            if (extractor_.depth_++ == 0) extractor_.stopped_ = false;
+            if (extractor_.depth_++ == 0) extractor_.stopped_ = extractor_.tooComplex_ = false;
         }
         StopScope(const StopScope&) = delete;
         StopScope& operator=(const StopScope&) = delete;
@@ -192,6 +200,8 @@ class BodyExtractor {
     GoOn goOn_;
     // Set by a step that goOn refused during the current outermost operation.
     bool stopped_ = false;
+    // Set with stopped_ when the page was found too complex to recognise.
+    bool tooComplex_ = false;
     int depth_ = 0;
     MarkupScanner scanner_;
     RegexObject nonContentPattern_;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "cli/tests/cli_fixture.h"
 #include "settings/settings_store.h"
@@ -44,6 +46,39 @@ class CliTest : public testing::CliFixture {
         return readBytes(dir.path() / "arts" / "单页目录" / name);
     }
 };
+
+TEST_F(CliTest, LostStandardOutputIsAnErrorForEveryCommand) {
+    std::ostringstream err;
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(finishStandardOutput(out, err, kExitAllWritten), kExitOutputLost);
+    EXPECT_NE(err.str().find("无法写入标准输出"), std::string::npos);
+
+    std::ostringstream good;
+    EXPECT_EQ(finishStandardOutput(good, err, kExitPagesFailed), kExitPagesFailed);
+}
+
+TEST_F(CliTest, CollidingPagesAreNamedOnStandardError) {
+    dir.write("arts/sub/m.htm", "<title>M2</title>m");
+    const CliRun run =
+        this->run(orderedRun({"--quiet", dir.file("arts/m.htm"), dir.file("arts/sub/m.htm")}));
+    EXPECT_EQ(run.status, kExitPagesFailed);
+    EXPECT_NE(run.err.find("后一个页面未写入"), std::string::npos) << run.err;
+    EXPECT_EQ(page("m.htm"), "#|m.htm|m.htm");
+}
+
+TEST_F(CliTest, ASettingsFileNameThatIsNotUtf8IsKeptAsItsBytes) {
+    // An existing file of that name is the one saved; a new one is refused, never saved as
+    // the UTF-8 name that spells the same characters.
+    const std::string name = (dir.path() / "\xC4\xE3.ini").string();
+    EXPECT_EQ(run({"settings", "--settings", name, "--save"}).status, kExitUsage);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "你.ini"));
+    std::ofstream(name) << "";
+    const CliRun saved = run({"settings", "--settings", name, "--save"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_NE(readBytes(name).find("[主界面]"_gbk), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "你.ini"));
+}
 
 TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
     const CliRun main = run({"--help"});

@@ -93,6 +93,10 @@ TEST_F(ArticleReaderTest, FirstLineRemovalNeedsCrLf) {
               "\r\n\r\nbody Hello\r\n");
     EXPECT_EQ(firstLineTitle("Hello\nbody", true).content, "Hello\nbody");
     EXPECT_EQ(firstLineTitle("Hello\r\nbody", false).content, "Hello\r\nbody");
+    // An empty title takes its CR LF too: the first one of a content of line breaks only.
+    const FirstLineResult breaks = firstLineTitle("\r\n\r\n\r\n", true);
+    EXPECT_EQ(breaks.title, "");
+    EXPECT_EQ(breaks.content, "\r\n\r\n");
     FirstLineResult stopped = firstLineTitle(std::string("\0\x1a", 2) + "T\x1a" + "x", true);
     EXPECT_EQ(stopped.title, "T");
 

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -170,10 +172,19 @@ TEST_F(GenerateSiteTest, TemplateGivenAsAFilePath) {
     EXPECT_EQ(run(job).end, End::Finished);
     EXPECT_EQ(page("a1.htm"), "<p>T1</p>");
 
-    // A folder reads as an empty template.
-    set(kTemplateEditor3, fromNativePath(dir_.path() / "tpl"));
-    EXPECT_EQ(run(job).end, End::Finished);
-    EXPECT_EQ(page("a1.htm"), "");
+    // A folder, a FIFO or a device cannot be read: the run is refused before any page is
+    // written, rather than writing empty pages and calling them done.
+    std::filesystem::remove(toNativePath(outputFolder() + "a1.htm"));
+    ASSERT_EQ(::mkfifo((dir_.path() / "tpl" / "fifo").c_str(), 0600), 0);
+    for (const std::string& path :
+         {fromNativePath(dir_.path() / "tpl"), fromNativePath(dir_.path() / "tpl" / "fifo"),
+          std::string("/dev/null")}) {
+        set(kTemplateEditor3, path);
+        const RunOutcome outcome = run(job);
+        EXPECT_EQ(outcome.end, End::Refused) << path;
+        EXPECT_THAT(outcome.problem, HasSubstr("模板文件无法读取"_gbk)) << path;
+        EXPECT_FALSE(exists("a1.htm")) << path;
+    }
 }
 
 TEST_F(GenerateSiteTest, UnequalRandomTagsAskFirst) {
@@ -316,7 +327,9 @@ TEST_F(GenerateSiteTest, NothingIsWrittenOutsideTheOutputFolder) {
         EXPECT_EQ(outcome.end, End::Finished);
         EXPECT_EQ(outcome.pagesFailed, c.failed) << c.extension;
         EXPECT_EQ(outcome.pagesWritten, 3 - c.failed) << c.extension;
-        EXPECT_THAT(outcome.firstFailedPath, ::testing::StartsWith(outputFolder()));
+        // The folder in the job is an unreadable article, named by its own path.
+        EXPECT_THAT(outcome.firstFailedPath,
+                    ::testing::AnyOf(::testing::StartsWith(outputFolder()), job.back()));
     }
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path())) {
         EXPECT_THAT(entry.path().string(), ::testing::Not(HasSubstr("evil")));
@@ -461,6 +474,106 @@ TEST_F(GenerateSiteTest, KeywordsGoIntoEachPageOnceWhateverTheArticleCacheHolds)
     });
     EXPECT_EQ(run(job).end, End::Finished);
     EXPECT_EQ(pages.size(), 5u);
+}
+
+// ---- a run never replaces an article or a page it wrote for another article
+
+bool hasNote(const RunOutcome& outcome, std::string_view text) {
+    for (const std::string& note : outcome.failureNotes) {
+        if (note.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+TEST_F(GenerateSiteTest, ALaterPageOfTheSameNameFailsAndTheFirstStays) {
+    // Same file name in two folders, and x.txt beside x.htm with the extension replaced.
+    GenerationJob job = {dir_.write("in/x.htm", "<title>A</title>"),
+                         dir_.write("in/b/x.htm", "<title>B</title>"),
+                         dir_.write("in/x.txt", "<title>C</title>")};
+    check(kExtensionCheck, true);
+    set(kExtensionEdit, "htm");
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, End::Finished);
+    EXPECT_EQ(outcome.pagesWritten, 1);
+    EXPECT_EQ(outcome.pagesFailed, 2);
+    EXPECT_EQ(page("x.htm"), "A");
+    EXPECT_EQ(outcome.firstFailedPath, outputFolder() + "x.htm");
+    ASSERT_EQ(outcome.failureNotes.size(), 2u);
+    EXPECT_THAT(outcome.failureNotes[0], HasSubstr(job[0]));
+    EXPECT_THAT(outcome.failureNotes[0], HasSubstr("后一个页面未写入"_gbk));
+
+    // The same article listed twice is one article: its page may be written again.
+    GenerationJob twice = {job[0], job[0]};
+    EXPECT_EQ(run(twice).pagesFailed, 0);
+}
+
+TEST_F(GenerateSiteTest, AnArticleNamedLikeAListPageKeepsItsPage) {
+    GenerationJob job = {dir_.write("in/index.htm", "<title>Home</title>")};
+    check(kListPagesCheck, true);
+    set(kPageEntryEdit, R"(<a href="index.htm">1</a>)");
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.pagesWritten, 1);
+    EXPECT_EQ(outcome.pagesFailed, 1);
+    EXPECT_EQ(page("index.htm"), "Home");
+    EXPECT_TRUE(hasNote(outcome, "后一个页面未写入"_gbk));
+}
+
+TEST_F(GenerateSiteTest, ArticlesInsideTheOutputFolderAreNeverOverwritten) {
+    GenerationJob job = articles(1);
+    const std::string inside = dir_.write("in/单页目录/a1.htm"_gbk, "<title>In</title>");
+    job.push_back(inside);
+    const RunOutcome outcome = run(job);
+    // a1's page would replace the second article, and that article's page is itself.
+    EXPECT_EQ(outcome.pagesFailed, 2);
+    EXPECT_EQ(testing::readBytes(toNativePath(inside)), "<title>In</title>");
+    EXPECT_TRUE(hasNote(outcome, "页面会覆盖本次生成的文章文件"_gbk));
+}
+
+TEST_F(GenerateSiteTest, UnreadableArticlesCountAsFailedPages) {
+    GenerationJob job = articles(1);
+    ASSERT_EQ(::mkfifo((dir_.path() / "in" / "fifo.htm").c_str(), 0600), 0);
+    job.push_back(fromNativePath(dir_.path() / "in" / "fifo.htm"));
+    job.push_back(fromNativePath(dir_.path() / "in" / "gone.htm"));
+    std::filesystem::create_directories(dir_.path() / "in" / "folder.htm");
+    job.push_back(fromNativePath(dir_.path() / "in" / "folder.htm"));
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, End::Finished);
+    EXPECT_EQ(outcome.pagesWritten, 1);
+    EXPECT_EQ(outcome.pagesFailed, 3);
+    EXPECT_EQ(outcome.firstFailedPath, job[1]);
+    EXPECT_THAT(outcome.failureNotes[0], HasSubstr("不是普通文件"_gbk));
+    EXPECT_THAT(outcome.failureNotes[1], HasSubstr("文件不存在"_gbk));
+    EXPECT_FALSE(exists("fifo.htm"));
+}
+
+TEST_F(GenerateSiteTest, APageIsNotWrittenThroughALinkPlantedInTheOutputFolder) {
+    GenerationJob job = articles(1);
+    const std::string victim = dir_.write("victim.txt", "mine");
+    std::filesystem::create_directories(toNativePath(outputFolder()));
+    std::filesystem::create_symlink(toNativePath(victim), toNativePath(outputFolder() + "a1.htm"));
+    EXPECT_EQ(run(job).pagesFailed, 1);
+    EXPECT_EQ(testing::readBytes(toNativePath(victim)), "mine");
+
+    // An ordinary page of an earlier run is replaced as before.
+    std::filesystem::remove(toNativePath(outputFolder() + "a1.htm"));
+    dir_.write("in/单页目录/a1.htm"_gbk, "old page");
+    EXPECT_EQ(run(job).pagesFailed, 0);
+    EXPECT_EQ(page("a1.htm"), "T1");
+}
+
+TEST_F(GenerateSiteTest, ATitlePatternAtTheEnginesLimitsIsReportedOnce) {
+    GenerationJob job;
+    for (int k = 1; k <= 3; ++k) {
+        job.push_back(dir_.write("in/t" + std::to_string(k) + ".htm",
+                                 "<title>" + std::string(40, 'a') + "!</title>"));
+    }
+    check(kReplaceTitleCheck, true);
+    check(kUseRegexCheck, true);
+    set(kTitlePatternEdit, "(a|a)+$");
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, End::Finished);
+    EXPECT_EQ(desktop_.messages().size(), 1u);
+    EXPECT_EQ(page("t1.htm"), std::string(40, 'a') + "!");
 }
 
 }  // namespace

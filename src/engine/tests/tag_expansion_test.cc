@@ -1,5 +1,7 @@
 #include "engine/tag_expansion.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -11,6 +13,7 @@
 #include "controls/record_controls.h"
 #include "support/gbk_text.h"
 #include "support/text_routines.h"
+#include "taggen/generated_length.h"
 
 namespace yelian {
 namespace {
@@ -155,6 +158,32 @@ TEST_F(TagExpansionTest, DescriptionEqualsTheCutOfTheWholeCleanedContent) {
         ExpansionState state(controls_, random_);
         ASSERT_EQ(descriptionOf(content, state), reference(content, n)) << content;
     }
+}
+
+TEST_F(TagExpansionTest, CounterStopsAtTheEndsOfItsRange) {
+    PageValues values;
+    set(kCounterStartEdit, "9223372036854775800");
+    set(kCounterStepEdit, "5");
+    ExpansionState up(controls_, random_);
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, up), "9223372036854775800");
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, up), "9223372036854775805");
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, up), "9223372036854775807");
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, up), "9223372036854775807");
+
+    set(kCounterStartEdit, "-9223372036854775800");
+    set(kCounterStepEdit, "-9223372036854775808");
+    ExpansionState down(controls_, random_);
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, down), "-9223372036854775800");
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, down), "-9223372036854775808");
+    EXPECT_EQ(expandPage("#递增#"_gbk, values, down), "-9223372036854775808");
+}
+
+TEST_F(TagExpansionTest, AHugeKeywordCountIsCappedLikeTheOtherGeneratedValues) {
+    set(kKeywordListEdit, "k");
+    set(kKeywordCountMinEdit, "99999999999");
+    set(kKeywordCountMaxEdit, "99999999999");
+    const std::string keywords = expandOne("#关键词#"_gbk);
+    EXPECT_EQ(std::count(keywords.begin(), keywords.end(), 'k'), kMaxGeneratedLength);
 }
 
 TEST_F(TagExpansionTest, KeywordsCycleInListOrderAcrossPages) {

@@ -2,6 +2,7 @@
 // and writers killed at random moments.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -250,6 +251,35 @@ TEST_F(SettingsFileTest, WriterKilledAtAnyMomentLeavesAWholeFile) {
         EXPECT_TRUE(next.open(settingsPath()));
         EXPECT_EQ(next.content(), bytes);
     }
+}
+
+TEST_F(SettingsFileTest, ALinkPlantedAtTheTemporaryNameReceivesNothing) {
+    const std::string victim = dir.write("victim.txt", "mine");
+    std::filesystem::path temporary = nativeFile();
+    temporary += ".tmp";
+    std::filesystem::create_symlink(victim, temporary);
+    SettingsStore store(desktop);
+    ASSERT_TRUE(store.open(settingsPath()));
+    expectWritable(store);
+    EXPECT_EQ(readBytes(victim), "mine");
+}
+
+TEST_F(SettingsFileTest, FifosWhereSettingsAreExpectedNeverBlock) {
+    ASSERT_EQ(::mkfifo(nativeFile().c_str(), 0600), 0);
+    SettingsStore store(desktop);
+    EXPECT_FALSE(store.open(settingsPath()));
+    EXPECT_EQ(store.persistence(), SettingsPersistence::NotWritable);
+
+    // A side file that is a FIFO reads as missing and is replaced by the next save.
+    std::filesystem::remove(nativeFile());
+    std::filesystem::create_directory(dir.path() / "inibin");
+    ASSERT_EQ(::mkfifo((dir.path() / "inibin" / "s-k.ibn").c_str(), 0600), 0);
+    SettingsStore sides(desktop);
+    ASSERT_TRUE(sides.open(settingsPath()));
+    sides.selectSection("s");
+    EXPECT_EQ(sides.readSideFile("k", "default"), "default");
+    EXPECT_TRUE(sides.writeSideFile("k", "bytes"));
+    EXPECT_EQ(readBytes(dir.path() / "inibin" / "s-k.ibn"), "bytes");
 }
 
 TEST_F(SettingsFileTest, LinkedSettingsFileIsWrittenWhereItLives) {

@@ -2,6 +2,8 @@
 // the one-time takeover of older versions' template files, and a second instance.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -175,6 +177,36 @@ TEST_F(StartupTest, ARunThatKeepsNothingLeavesOldTemplateFilesForTheNext) {
     EXPECT_EQ(s.app.settings().persistence(), SettingsPersistence::InUse);
     EXPECT_EQ(s.editor(kTemplateEditor2), "旧模板二"_gbk);
     EXPECT_TRUE(std::filesystem::exists(oldTemplate(2)));
+}
+
+// The old template files are the texts' only copy until the settings hold them on disk.
+TEST_F(StartupTest, OldTemplateFilesStayWhenTheirTextDidNotReachTheDisk) {
+    dir.write("模板1", "旧模板一"_gbk);
+    std::ofstream(dir.path() / "inibin") << "in the way of the side files";
+    start();
+    EXPECT_EQ(readBytes(oldTemplate(1)), "旧模板一"_gbk);
+    EXPECT_EQ(settingsBytes().find("兼容旧版2014年8月22日"_gbk), std::string::npos);
+
+    // With the way clear, the next start takes it over and only then removes it.
+    std::filesystem::remove(dir.path() / "inibin");
+    EXPECT_EQ(start().editor(kTemplateEditor1), "旧模板一"_gbk);
+    EXPECT_FALSE(std::filesystem::exists(oldTemplate(1)));
+}
+
+TEST_F(StartupTest, UnreadableOldTemplateFilesAreLeftInPlaceWithoutBlocking) {
+    dir.write("模板2", "旧模板二"_gbk);
+    {
+        std::ofstream(oldTemplate(3)) << "";
+        std::filesystem::resize_file(oldTemplate(3), std::uintmax_t{65} << 20);
+    }
+    ASSERT_EQ(::mkfifo(oldTemplate(4).c_str(), 0600), 0);
+    Session& s = start();
+    EXPECT_EQ(s.editor(kTemplateEditor2), "旧模板二"_gbk);
+    EXPECT_FALSE(std::filesystem::exists(oldTemplate(2)));
+    EXPECT_EQ(std::filesystem::file_size(oldTemplate(3)), std::uintmax_t{65} << 20);
+    EXPECT_TRUE(std::filesystem::is_fifo(oldTemplate(4)));
+    // Not marked as done, so nothing is given up for good.
+    EXPECT_EQ(settingsBytes().find("兼容旧版2014年8月22日=真"_gbk), std::string::npos);
 }
 
 // A side file that cannot be written (its folder's name is taken by a file): the link says so

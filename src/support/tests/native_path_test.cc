@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "support/gbk_text.h"
+#include "support/text_encoding.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -29,6 +30,23 @@ TEST(NativePath, NamesOnDiskThatAreNotUtf8RoundTripAsRawBytes) {
     // A new name beside them is written as UTF-8.
     const std::string sibling = fromNativePath(raw.parent_path()) + "/" + "新"_gbk;
     EXPECT_EQ(toNativePath(sibling), raw.parent_path() / "新");
+}
+
+TEST(NativePath, ANameOnDiskInBothSpellingsIsNeverReadForTheOther) {
+    testing::TempDir dir;
+    std::ofstream(dir.path() / "\xC4\xE3.htm") << "raw";
+    std::ofstream(dir.path() / "你.htm") << "utf8";
+    const std::string gbkPath = fromNativePath(dir.path() / "\xC4\xE3.htm");
+    EXPECT_EQ(gbkPath, fromNativePath(dir.path() / "你.htm"));
+    const Expected<std::filesystem::path> native = toUnambiguousNativePath(gbkPath);
+    ASSERT_FALSE(native);
+    EXPECT_NE(native.error().message.find("写法不同"_gbk), std::string::npos);
+    const TextReadResult read = readTextFile(gbkPath, TextEncoding::Auto);
+    EXPECT_FALSE(read.readable);
+    EXPECT_EQ(read.problem, native.error().message);
+
+    std::filesystem::remove(dir.path() / "你.htm");
+    EXPECT_EQ(readTextFile(gbkPath, TextEncoding::Auto).text, "raw");
 }
 
 }  // namespace

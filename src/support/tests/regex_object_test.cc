@@ -65,6 +65,22 @@ TEST(RegexEscaping, TrailingBytesOfChineseCharactersAreNeverEscaped) {
     EXPECT_EQ(regex.matchValue(1), text);
 }
 
+TEST(RegexEscaping, ABrokenLeadByteLeavesNoMetacharacterLive) {
+    for (const std::string text : {std::string("\x81)"), std::string("a\x81*"),
+                                   std::string("\xFE|x"), std::string("\x81")}) {
+        std::vector<std::string> escapes = {RegexObject::escapeAll(text)};
+        if (text.find('|') == std::string::npos) {
+            escapes.push_back(RegexObject::escapeKeepAlternation(text));
+        }
+        for (const std::string& escaped : escapes) {
+            RegexObject regex;
+            ASSERT_TRUE(regex.create(escaped)) << escaped;
+            EXPECT_EQ(regex.execute("<" + text + ">"), 1) << escaped;
+            EXPECT_EQ(regex.matchValue(1), text);
+        }
+    }
+}
+
 TEST(RegexEscaping, WildcardFilterMatchesWholeNames) {
     RegexObject regex;
     ASSERT_TRUE(regex.create(RegexObject::wildcardToPattern("a*.txt|b?.htm"), true, true, false));

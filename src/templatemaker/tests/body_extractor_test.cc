@@ -16,6 +16,28 @@ struct Case {
     std::string expected;
 };
 
+std::string nestedDivs(std::size_t depth, std::string_view text) {
+    std::string page = "<html><body>";
+    for (std::size_t i = 0; i < depth; ++i) page += "<div>";
+    page += text;
+    for (std::size_t i = 0; i < depth; ++i) page += "</div>";
+    return page + "</body></html>";
+}
+
+TEST(BodyExtractorHostilePages, DeepNestingIsRefusedAndAMilderOneStillRecognised) {
+    BodyExtractor extractor;
+    for (const RecognitionMode mode : {RecognitionMode::Nesting, RecognitionMode::Grouping}) {
+        const Recognition refused = extractor.recognise(nestedDivs(100000, "text text"), mode);
+        EXPECT_EQ(refused.failure, RecognitionFailure::TooComplex);
+        EXPECT_TRUE(refused.body.empty());
+    }
+    // The next page starts afresh.
+    const std::string text(200, 'x');
+    const Recognition found = extractor.recognise(nestedDivs(20, text), RecognitionMode::Nesting);
+    EXPECT_EQ(found.failure, RecognitionFailure::None);
+    EXPECT_NE(found.body.find(text), std::string::npos);
+}
+
 TEST(BodyExtractorText, StrippedTextKeepsVisibleTextOutsideLinks) {
     BodyExtractor extractor;
     const Case cases[] = {

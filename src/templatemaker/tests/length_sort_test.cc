@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,56 @@ TEST(TextRatio, ComparesWithTolerance) {
         EXPECT_EQ(isAbove(c.x, c.limit), c.above) << c.x;
         EXPECT_EQ(isAtLeast(c.x, c.limit), c.atLeast) << c.x;
         EXPECT_EQ(isBelow(c.x, c.limit), c.below) << c.x;
+    }
+}
+
+// The procedure as first written: walks from the midpoint, one step per item compared.
+std::vector<std::size_t> walkedOrder(const std::vector<int>& keys, bool descending) {
+    std::vector<std::size_t> sorted;
+    for (std::size_t next = 0; next < keys.size(); ++next) {
+        const int key = keys[next];
+        const std::size_t count = sorted.size();
+        std::size_t at = 0;
+        if (count > 0) {
+            const std::size_t middle = (count + 1) / 2 - 1;
+            const auto keyAt = [&](std::size_t k) { return keys[sorted[k]]; };
+            const auto walkBack = [&](auto passes) {
+                std::size_t k = middle;
+                while (k < count && !passes(keyAt(k))) ++k;
+                return k;
+            };
+            const auto walkFront = [&](auto passes) {
+                for (std::size_t k = middle + 1; k-- > 0;) {
+                    if (passes(keyAt(k))) return k + 1;
+                }
+                return std::size_t{0};
+            };
+            const bool middleShorter = keyAt(middle) < key;
+            if (descending) {
+                at = middleShorter ? walkFront([&](int k) { return k > key; })
+                                   : walkBack([&](int k) { return k < key; });
+            } else {
+                at = middleShorter ? walkBack([&](int k) { return k > key; })
+                                   : walkFront([&](int k) { return k < key; });
+            }
+        }
+        sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), next);
+    }
+    return sorted;
+}
+
+TEST(MidpointInsertionSort, TiesLandExactlyWhereTheWalksFromTheMidpointPutThem) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<int> keys(random() % 60);
+        const int spread = 1 + static_cast<int>(random() % 8);
+        for (int& key : keys) key = static_cast<int>(random() % spread);
+        for (const bool descending : {true, false}) {
+            std::vector<std::size_t> items(keys.size());
+            for (std::size_t i = 0; i < items.size(); ++i) items[i] = i;
+            midpointInsertionSort(items, descending, [&](std::size_t i) { return keys[i]; });
+            EXPECT_EQ(items, walkedOrder(keys, descending)) << round << descending;
+        }
     }
 }
 
