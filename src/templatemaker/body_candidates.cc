@@ -64,13 +64,24 @@ class CandidateList {
     std::set<std::string> texts_;
 };
 
+// The page's blocks in document order, outer before inner; none when stripping them all would
+// cost more than a recognition may (a page of thousands of nested blocks).
 std::vector<Element> blockElements(BodyExtractor& extractor, std::string_view page) {
     MarkupScanner scanner;
     const int found = scanner.findElements(page, kBlockTags);
-    std::vector<Element> elements;
-    elements.reserve(static_cast<std::size_t>(found));
+    std::vector<ElementSpan> spans;
+    std::size_t bytes = 0;
     for (int i = 1; i <= found; ++i) {
-        const ElementSpan span = scanner.elementSpan(i);
+        spans.push_back(scanner.elementSpan(i));
+        bytes += spans.back().end - spans.back().start;
+        if (bytes > kMaxNestedMarkup) return {};
+    }
+    std::sort(spans.begin(), spans.end(), [](const ElementSpan& a, const ElementSpan& b) {
+        return a.start != b.start ? a.start < b.start : a.end > b.end;
+    });
+    std::vector<Element> elements;
+    elements.reserve(spans.size());
+    for (const ElementSpan& span : spans) {
         const std::string_view markup = page.substr(span.start, span.end - span.start);
         elements.push_back({span, extractor.visibleUtf8Text(gbkToUtf8(markup))});
     }
@@ -85,9 +96,6 @@ std::size_t ownText(const Element& element) {
 // Fills largestInner: blocks nest, so in document order each one's parent is the nearest
 // earlier block that has not ended before it.
 void measureInnerBlocks(std::vector<Element>& elements) {
-    std::stable_sort(elements.begin(), elements.end(), [](const Element& a, const Element& b) {
-        return a.span.start != b.span.start ? a.span.start < b.span.start : a.span.end > b.span.end;
-    });
     std::vector<std::size_t> open;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         while (!open.empty() && elements[open.back()].span.end <= elements[i].span.start) {
@@ -131,22 +139,27 @@ void offerParagraphHolder(CandidateList& list, BodyExtractor& extractor, std::st
                           const std::vector<Element>& elements) {
     MarkupScanner scanner;
     const int paragraphs = scanner.findElements(page, "p");
+    std::vector<ElementSpan> spans;
+    for (int i = 1; i <= paragraphs; ++i) spans.push_back(scanner.elementSpan(i));
+    std::sort(spans.begin(), spans.end(),
+              [](const ElementSpan& a, const ElementSpan& b) { return a.start < b.start; });
+    // One walk over the blocks in document order: the open ones form a stack, and the top
+    // one that reaches past a paragraph is the innermost block around it.
     std::vector<std::size_t> score(elements.size(), 0);
-    for (int i = 1; i <= paragraphs; ++i) {
-        const ElementSpan span = scanner.elementSpan(i);
-        std::size_t holder = elements.size();
-        for (std::size_t e = 0; e < elements.size(); ++e) {
-            const ElementSpan around = elements[e].span;
-            if (around.start > span.start || around.end < span.end) continue;
-            if (holder == elements.size() ||
-                around.end - around.start <
-                    elements[holder].span.end - elements[holder].span.start) {
-                holder = e;
+    std::vector<std::size_t> open;
+    std::size_t next = 0;
+    for (const ElementSpan& paragraph : spans) {
+        while (next < elements.size() && elements[next].span.start <= paragraph.start) {
+            while (!open.empty() && elements[open.back()].span.end <= elements[next].span.start) {
+                open.pop_back();
             }
+            open.push_back(next++);
         }
-        if (holder == elements.size()) continue;
-        const std::string_view markup = page.substr(span.start, span.end - span.start);
-        score[holder] += extractor.visibleUtf8Text(gbkToUtf8(markup)).size();
+        while (!open.empty() && elements[open.back()].span.end < paragraph.end) open.pop_back();
+        if (open.empty()) continue;
+        const std::string_view markup =
+            page.substr(paragraph.start, paragraph.end - paragraph.start);
+        score[open.back()] += extractor.visibleUtf8Text(gbkToUtf8(markup)).size();
     }
     const auto best = std::max_element(score.begin(), score.end());
     if (best == score.end() || *best == 0) return;
@@ -165,6 +178,8 @@ void offerPick(CandidateList& list, BodyExtractor& extractor, const std::string&
 std::vector<BodyCandidate> bodyCandidates(BodyExtractor& extractor, std::string_view page,
                                           const Recognition& pick, int count) {
     CandidateList list(page, std::max(count, 1));
+    // A page refused as too complex would cost the same for each further candidate.
+    if (pick.failure == RecognitionFailure::TooComplex) return {};
     offerPick(list, extractor, pick.body, "pick");
     std::vector<Element> elements = blockElements(extractor, page);
     const std::string pickVisible =
