@@ -144,7 +144,8 @@ InputDialogLayout inputDialogLayout(const DialogRequest& request, int clientWidt
     const Geometry cancel = designGeometry(kInputCancelButton);
 
     InputDialogLayout layout;
-    layout.prompt = {m, m, width, kLineHeight * displayLines(displayedPrompt(request), charsPerLine)};
+    layout.prompt = {m, m, width,
+                     kLineHeight * displayLines(displayedPrompt(request), charsPerLine)};
     const int textTop = layout.prompt.top + layout.prompt.height + m;
     layout.text = {m, textTop, width, std::max(0, clientHeight - textTop - toolbar.height)};
     layout.toolbar = {m, textTop + layout.text.height, toolbar.width, toolbar.height};

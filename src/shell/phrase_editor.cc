@@ -59,7 +59,8 @@ void onPhraseEditorOpened(Application& app) {
     Controls& controls = app.controls();
     const std::vector<std::string> groups = storedPhraseGroups(app.settings());
     controls.clearItems(kPhraseEditorWindow, kPhraseList);
-    for (const std::string& group : groups) controls.addItem(kPhraseEditorWindow, kPhraseList, group);
+    for (const std::string& group : groups)
+        controls.addItem(kPhraseEditorWindow, kPhraseList, group);
     controls.setSelectedIndex(kPhraseEditorWindow, kPhraseList,
                               storedPhraseGroupIndex(app.settings(), selected(app)));
 }

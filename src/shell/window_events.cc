@@ -40,7 +40,8 @@ std::vector<Route> mainWindowRoutes() {
         {w, kSaveSettingsLink, Clicked, onSaveSettingsLink},
         {w, kHelpPicture, Clicked, showHelp},
         {w, kHelpLink, Clicked, showHelp},
-        {w, kContactPicture, Clicked, [](Application& a) { openExternal(a, contactPageAddress()); }},
+        {w, kContactPicture, Clicked,
+         [](Application& a) { openExternal(a, contactPageAddress()); }},
         {w, kContactLink, Clicked, [](Application& a) { openExternal(a, contactPageAddress()); }},
         {w, kHomePagePicture, Clicked, [](Application& a) { openExternal(a, homePageAddress()); }},
         {w, kHomePageLink, Clicked, [](Application& a) { openExternal(a, homePageAddress()); }},
@@ -62,13 +63,20 @@ std::vector<Route> mainWindowRoutes() {
         {w, kMoreButton, Clicked, showMoreTagsMenu},
         {w, kCounterMenuItem, Clicked, [](Application& a) { insertTag(a, kCounterTag); }},
         {w, kTimeMenuItem, Clicked, [](Application& a) { insertTag(a, kTimeTag); }},
-        {w, kRandomChineseMenuItem, Clicked, [](Application& a) { insertTag(a, kRandomChineseTag); }},
-        {w, kRandomLettersMenuItem, Clicked, [](Application& a) { insertTag(a, kRandomLettersTag); }},
-        {w, kTemplateEditor1, FocusGained, [](Application& a) { setInsertionTarget(a, kTemplateEditor1); }},
-        {w, kTemplateEditor2, FocusGained, [](Application& a) { setInsertionTarget(a, kTemplateEditor2); }},
-        {w, kTemplateEditor3, FocusGained, [](Application& a) { setInsertionTarget(a, kTemplateEditor3); }},
-        {w, kTemplateEditor4, FocusGained, [](Application& a) { setInsertionTarget(a, kTemplateEditor4); }},
-        {w, kTemplateEditor5, FocusGained, [](Application& a) { setInsertionTarget(a, kTemplateEditor5); }},
+        {w, kRandomChineseMenuItem, Clicked,
+         [](Application& a) { insertTag(a, kRandomChineseTag); }},
+        {w, kRandomLettersMenuItem, Clicked,
+         [](Application& a) { insertTag(a, kRandomLettersTag); }},
+        {w, kTemplateEditor1, FocusGained,
+         [](Application& a) { setInsertionTarget(a, kTemplateEditor1); }},
+        {w, kTemplateEditor2, FocusGained,
+         [](Application& a) { setInsertionTarget(a, kTemplateEditor2); }},
+        {w, kTemplateEditor3, FocusGained,
+         [](Application& a) { setInsertionTarget(a, kTemplateEditor3); }},
+        {w, kTemplateEditor4, FocusGained,
+         [](Application& a) { setInsertionTarget(a, kTemplateEditor4); }},
+        {w, kTemplateEditor5, FocusGained,
+         [](Application& a) { setInsertionTarget(a, kTemplateEditor5); }},
         // The samples of the generator group boxes.
         {w, kMostCommonRadio, Clicked, refreshRandomChineseCaption},
         {w, kCommonRadio, Clicked, refreshRandomChineseCaption},
@@ -89,19 +97,27 @@ std::vector<Route> mainWindowRoutes() {
         {w, kYearToEdit, Changed, refreshTimeCaption},
         {w, kEnterKeywordsButton, Clicked, enterKeywords},
         // The list-page code boxes.
-        {w, kPasteListHeadButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kListHeadEdit); }},
-        {w, kPasteListTailButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kListTailEdit); }},
-        {w, kPastePageBarHeadButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kPageBarHeadEdit); }},
-        {w, kPastePageBarTailButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kPageBarTailEdit); }},
-        {w, kPastePageEntryButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kPageEntryEdit); }},
-        {w, kPasteArticleEntryButton, Clicked, [](Application& a) { pasteInto(a, kMainWindow, kArticleEntryEdit); }},
+        {w, kPasteListHeadButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kListHeadEdit); }},
+        {w, kPasteListTailButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kListTailEdit); }},
+        {w, kPastePageBarHeadButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kPageBarHeadEdit); }},
+        {w, kPastePageBarTailButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kPageBarTailEdit); }},
+        {w, kPastePageEntryButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kPageEntryEdit); }},
+        {w, kPasteArticleEntryButton, Clicked,
+         [](Application& a) { pasteInto(a, kMainWindow, kArticleEntryEdit); }},
         // Dependent controls.
         {w, kTitleSourceCombo, Changed, [](Application& a) { onTitleSourceChanged(a.controls()); }},
         {w, kCutContentCheck, Clicked, [](Application& a) { onCutContentClicked(a.controls()); }},
         {w, kExtensionCheck, Clicked, [](Application& a) { onExtensionClicked(a.controls()); }},
-        {w, kReplaceTitleCheck, Clicked, [](Application& a) { onReplaceTitleClicked(a.controls()); }},
+        {w, kReplaceTitleCheck, Clicked,
+         [](Application& a) { onReplaceTitleClicked(a.controls()); }},
         {w, kListPagesCheck, Clicked, [](Application& a) { onListPagesClicked(a.controls()); }},
-        {w, kInsertPhrasesCheck, Clicked, [](Application& a) { onInsertPhrasesClicked(a.controls()); }},
+        {w, kInsertPhrasesCheck, Clicked,
+         [](Application& a) { onInsertPhrasesClicked(a.controls()); }},
         {w, kEditPhrasesButton, Clicked, openPhraseEditor},
         // Runs.
         {w, kImportFilesButton, Clicked, importFiles},
@@ -133,7 +149,8 @@ std::vector<Route> otherWindowRoutes() {
          [](Application& a) { pasteInto(a, kTemplateMakerWindow, kTemplateCodeEdit); }},
         {t, kTemplateCopyButton, Clicked,
          [](Application& a) {
-             a.desktop().setClipboardText(a.controls().text(kTemplateMakerWindow, kTemplateCodeEdit));
+             a.desktop().setClipboardText(
+                 a.controls().text(kTemplateMakerWindow, kTemplateCodeEdit));
          }},
     };
 }
@@ -183,8 +200,7 @@ void performClose(Application& app, std::string_view window) {
 // dialog unanswered, so that the handlers beneath come to their end.
 void requestClose(Application& app, std::string_view window) {
     WindowActivity& activity = app.windowActivity();
-    if (!app.controls().windowExists(window) ||
-        activity.closeState(window) != CloseState::Open) {
+    if (!app.controls().windowExists(window) || activity.closeState(window) != CloseState::Open) {
         return;
     }
     if (!handlersUnderWay(app, window, 1)) {
@@ -202,9 +218,9 @@ void requestClose(Application& app, std::string_view window) {
 // before the main window, which owns them.
 void finishPendingCloses(Application& app) {
     WindowActivity& activity = app.windowActivity();
-    for (std::string_view window : {std::string_view(kInputDialogWindow),
-                                    std::string_view(kPhraseEditorWindow),
-                                    std::string_view(kMainWindow)}) {
+    for (std::string_view window :
+         {std::string_view(kInputDialogWindow), std::string_view(kPhraseEditorWindow),
+          std::string_view(kMainWindow)}) {
         if (activity.closeState(window) != CloseState::Pending ||
             handlersUnderWay(app, window, 0)) {
             continue;

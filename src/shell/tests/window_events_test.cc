@@ -8,9 +8,12 @@
 
 #include "controls/template_maker_names.h"
 #include "shell/help_links.h"
+#include "shell/startup.h"
 #include "shell/tests/desktop_session.h"
 #include "support/gbk_text.h"
+#include "support/native_path.h"
 #include "support/shared_texts.h"
+#include "testing/temp_dir.h"
 
 namespace yelian {
 namespace {
@@ -88,9 +91,9 @@ TEST_F(WindowEventsTest, TheMoreMenuOffersFourTagsAndInsertsTheChosenOne) {
     s.click(kMoreButton);
     s.click(kMoreButton);
     ASSERT_EQ(s.desktop.menus().size(), 2u);
-    EXPECT_EQ(s.desktop.menus()[0].items,
-              (std::vector<std::string>{kCounterTag, kTimeTag, kRandomChineseTag,
-                                        kRandomLettersTag}));
+    EXPECT_EQ(
+        s.desktop.menus()[0].items,
+        (std::vector<std::string>{kCounterTag, kTimeTag, kRandomChineseTag, kRandomLettersTag}));
     EXPECT_EQ(main(kTemplateEditor3), kTimeTag.str());
 }
 
@@ -109,7 +112,8 @@ TEST_F(WindowEventsTest, EachKeystrokeInACountBoxDrawsANewSample) {
 
     s.controls.setChecked(kMainWindow, kDigitsCheck, true);
     s.click(kDigitsCheck);
-    EXPECT_TRUE(s.controls.caption(kMainWindow, kRandomLettersGroup).starts_with("#随机数母# - "_gbk));
+    EXPECT_TRUE(
+        s.controls.caption(kMainWindow, kRandomLettersGroup).starts_with("#随机数母# - "_gbk));
     s.type(kMainWindow, kTimeFormatEdit, "<年>年"_gbk);
     const std::string time = gbkToUtf8(s.controls.caption(kMainWindow, kTimeGroup));
     EXPECT_TRUE(time.starts_with("#时间# - ")) << time;
@@ -121,12 +125,11 @@ TEST_F(WindowEventsTest, PasteButtonsReplaceTheWholeBoxAndAnEmptyClipboardEmptie
     s.click(kPasteListHeadButton);
     EXPECT_EQ(main(kListHeadEdit), "<div>");
     s.desktop.setClipboardText({});
-    for (auto [button, edit] : {std::pair{std::string_view(kPastePageEntryButton),
-                                          std::string_view(kPageEntryEdit)},
-                                std::pair{std::string_view(kPasteArticleEntryButton),
-                                          std::string_view(kArticleEntryEdit)},
-                                std::pair{std::string_view(kPasteListTailButton),
-                                          std::string_view(kListTailEdit)}}) {
+    for (auto [button, edit] :
+         {std::pair{std::string_view(kPastePageEntryButton), std::string_view(kPageEntryEdit)},
+          std::pair{std::string_view(kPasteArticleEntryButton),
+                    std::string_view(kArticleEntryEdit)},
+          std::pair{std::string_view(kPasteListTailButton), std::string_view(kListTailEdit)}}) {
         s.click(button);
         EXPECT_EQ(main(edit), "") << gbkToUtf8(button);
     }
@@ -147,10 +150,9 @@ TEST_F(WindowEventsTest, HeaderLinksOpenTheirPagesAndTheHelpIsReadOnly) {
     s.click(kContactLink);
     s.click(kHomePagePicture);
     s.click(kLogoPicture);
-    EXPECT_EQ(s.desktop.openedUrls(),
-              (std::vector<std::string>{std::string(contactPageAddress()),
-                                        std::string(homePageAddress()),
-                                        std::string(homePageAddress())}));
+    EXPECT_EQ(s.desktop.openedUrls(), (std::vector<std::string>{std::string(contactPageAddress()),
+                                                                std::string(homePageAddress()),
+                                                                std::string(homePageAddress())}));
 
     s.whileModal([this] {
         EXPECT_EQ(s.controls.caption(kInputDialogWindow, {}), "疑点说明"_gbk);
@@ -194,6 +196,24 @@ TEST_F(WindowEventsTest, EventsWithoutAHandlerAreLeftToTheToolkit) {
     EXPECT_FALSE(s.send(kMainWindow, kTemplateEditor1, ControlEvent::Changed));
     EXPECT_FALSE(s.send(kMainWindow, {}, ControlEvent::Opened));
     EXPECT_FALSE(s.send(kMainWindow, kImportFilesButton, ControlEvent::RightClicked));
+}
+
+TEST(WindowStartTest, TheStartEnablesOnlyWhatTheDesignStatesAllow) {
+    testing::TempDir dir;
+    DesktopSession s;
+    startProgram(s.app, fromNativePath(dir.path()));
+    for (std::string_view name :
+         {std::string_view(kArticlesPerListPageEdit), std::string_view(kExtensionEdit),
+          std::string_view(kTitlePatternEdit), std::string_view(kTitleReplacementEdit),
+          std::string_view(kUseRegexCheck), std::string_view(kPhraseCombo),
+          std::string_view(kEditPhrasesButton), std::string_view(kInsertCountMinEdit),
+          std::string_view(kInsertCountMaxEdit), std::string_view(kDropFirstLineCheck)}) {
+        EXPECT_FALSE(s.controls.enabled(kMainWindow, name)) << gbkToUtf8(name);
+    }
+    for (std::string_view name : {std::string_view(kCutHeadEdit), std::string_view(kCutTailEdit),
+                                  std::string_view(kCutFallbackCheck)}) {
+        EXPECT_TRUE(s.controls.enabled(kMainWindow, name)) << gbkToUtf8(name);
+    }
 }
 
 TEST_F(WindowEventsTest, DependentControlsFollowTheirTriggers) {
