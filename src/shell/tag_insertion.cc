@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/main_window_names.h"
-#include "controls/template_maker_names.h"
+#include "controls/template_maker_table.h"
 #include "support/date_time.h"
 #include "support/shared_texts.h"
 #include "taggen/random_chinese.h"
@@ -29,7 +29,7 @@ void insertTag(Application& app, std::string_view tag) {
     Controls& controls = app.controls();
     std::optional<EditBoxRef>& target = app.insertionTarget();
     if (controls.windowExists(kTemplateMakerWindow)) {
-        target = EditBoxRef{kTemplateMakerWindow.str(), kTemplateCodeEdit.str()};
+        target = EditBoxRef{kTemplateMakerWindow.str(), kTemplateSourceEdit.str()};
     }
     if (!target || !controls.windowExists(target->window)) return;
     controls.replaceSelection(target->window, target->control, tag);

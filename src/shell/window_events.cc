@@ -7,7 +7,6 @@
 #include "controls/input_dialog_table.h"
 #include "controls/main_window_names.h"
 #include "controls/phrase_editor_table.h"
-#include "controls/template_maker_names.h"
 #include "shell/help_links.h"
 #include "shell/import_handlers.h"
 #include "shell/input_dialog.h"
@@ -129,7 +128,6 @@ std::vector<Route> mainWindowRoutes() {
 std::vector<Route> otherWindowRoutes() {
     const std::string_view p = kPhraseEditorWindow;
     const std::string_view d = kInputDialogWindow;
-    const std::string_view t = kTemplateMakerWindow;
     return {
         {p, {}, Opened, onPhraseEditorOpened},
         {p, {}, Closing, [](Application& a) { requestClose(a, kPhraseEditorWindow); }},
@@ -145,13 +143,6 @@ std::vector<Route> otherWindowRoutes() {
         {d, kInputClearButton, Clicked, onInputClear},
         {d, kInputRestoreButton, Clicked, onInputRestore},
         {d, kInputPasteButton, Clicked, onInputPaste},
-        {t, kTemplatePasteButton, Clicked,
-         [](Application& a) { pasteInto(a, kTemplateMakerWindow, kTemplateCodeEdit); }},
-        {t, kTemplateCopyButton, Clicked,
-         [](Application& a) {
-             a.desktop().setClipboardText(
-                 a.controls().text(kTemplateMakerWindow, kTemplateCodeEdit));
-         }},
     };
 }
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "controls/template_maker_names.h"
+#include "controls/template_maker_table.h"
 #include "shell/help_links.h"
 #include "shell/startup.h"
 #include "shell/tests/desktop_session.h"
@@ -20,18 +20,6 @@ namespace {
 
 using namespace yelian::literals;
 using testing::DesktopSession;
-
-// The template maker's window is not built yet; a one-control stand-in lets the tag buttons
-// see it open.
-WindowSpec templateMakerStandIn() {
-    WindowSpec spec{kTemplateMakerWindow, "模板制作"_gbk, {50, 50, 735, 507}, {}};
-    ControlSpec code;
-    code.name = kTemplateCodeEdit;
-    code.kind = ControlKind::EditBox;
-    code.text = "<p>x</p>";
-    spec.controls.push_back(code);
-    return spec;
-}
 
 class WindowEventsTest : public ::testing::Test {
   protected:
@@ -65,14 +53,15 @@ TEST_F(WindowEventsTest, ATagReplacesTheSelectionAndKeepsTheFocus) {
 }
 
 TEST_F(WindowEventsTest, TheOpenTemplateMakerTakesTheTagsUntilItCloses) {
-    s.controls.addWindow(templateMakerStandIn());
+    s.controls.addWindow(templateMakerSpec());
     s.controls.setText(kMainWindow, kTemplateEditor1, {});
     focus(kTemplateEditor1);
     s.click(kTemplateMakerPicture);
     ASSERT_TRUE(s.controls.windowExists(kTemplateMakerWindow));
     EXPECT_EQ(s.controls.ownerOf(kTemplateMakerWindow), kMainWindow.str());
+    s.controls.setText(kTemplateMakerWindow, kTemplateSourceEdit, "<p>x</p>");
     s.click(kKeywordTagButton);
-    EXPECT_EQ(s.text(kTemplateMakerWindow, kTemplateCodeEdit), "#关键词#<p>x</p>"_gbk);
+    EXPECT_EQ(s.text(kTemplateMakerWindow, kTemplateSourceEdit), "#关键词#<p>x</p>"_gbk);
     EXPECT_EQ(main(kTemplateEditor1), "");
 
     s.controls.closeWindow(kTemplateMakerWindow);
