@@ -326,9 +326,13 @@ void RecordControls::showWindow(std::string_view window, bool modal, std::string
     WindowState* state = findWindow(window);
     if (state == nullptr) return;
     if (state->life == Life::Closed) loadDesign(*state);
+    const bool created = state->life != Life::Shown;
     state->life = Life::Shown;
     state->modal = modal;
     state->owner = std::string(owner);
+    // The hook may close or show windows, which can change the map, so the state is not used
+    // after it.
+    if (showHook_) showHook_(window, modal, created);
 }
 
 void RecordControls::closeWindow(std::string_view window) {

@@ -1,7 +1,8 @@
 // The plain-record backend of the control operations: every window and control is a record of
 // named values built from the window tables. Tests drive the window logic through it, and the
 // command line uses it as its main window. No events fire: a change of a value runs no
-// handler.
+// handler. A test that needs to act while a window is open (a modal dialog, which on a real
+// desktop returns only after it closed) sets a show hook.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "controls/control_ops.h"
@@ -72,6 +74,12 @@ class RecordControls : public Controls {
     bool shownModal(std::string_view window) const;
     std::string ownerOf(std::string_view window) const;
 
+    // Runs at the end of every showWindow with the window, whether it is modal, and whether
+    // the call created it (it did not exist before). What the hook does happens while the
+    // window is open, as a user's actions in a modal dialog happen before showWindow returns.
+    using ShowHook = std::function<void(std::string_view window, bool modal, bool created)>;
+    void setShowHook(ShowHook hook) { showHook_ = std::move(hook); }
+
   private:
     struct ControlState {
         ControlInfo info;
@@ -123,6 +131,7 @@ class RecordControls : public Controls {
 
     std::unordered_map<std::string, WindowState, NameHash, std::equal_to<>> windows_;
     Focus focus_;
+    ShowHook showHook_;
 };
 
 }  // namespace yelian

@@ -1,20 +1,31 @@
 // The application object: everything that lives from the program's start to its end (the
 // settings store, the title expression, the random generator, the simplified-to-traditional
 // converter, the keyword insertion's bags, the stop flag of a run and the input dialog's
-// record), with the windows and desktop services it runs against. One instance is created
+// record, the insertion target of the tag buttons and what the windows are doing), with the
+// windows and desktop services it runs against. One instance is created
 // before the main window and passed by reference to whatever needs these objects.
 #pragma once
+
+#include <optional>
+#include <string>
 
 #include "controls/control_ops.h"
 #include "engine/generation.h"
 #include "engine/keyword_insertion.h"
 #include "settings/settings_store.h"
 #include "shell/dialog_request.h"
+#include "shell/window_activity.h"
 #include "support/random_source.h"
 #include "support/regex_object.h"
 #include "support/traditional_chinese.h"
 
 namespace yelian {
+
+// An edit box of a window, by name.
+struct EditBoxRef {
+    std::string window;
+    std::string control;
+};
 
 class Application {
   public:
@@ -35,6 +46,9 @@ class Application {
     const TraditionalChinese& traditionalChinese() const { return traditionalChinese_; }
     KeywordInserter& keywordInserter() { return keywordInserter_; }
     DialogRequest& dialogRequest() { return dialogRequest_; }
+    WindowActivity& windowActivity() { return windowActivity_; }
+    // The edit box the tag buttons insert into: none until a template editor had the focus.
+    std::optional<EditBoxRef>& insertionTarget() { return insertionTarget_; }
 
     // The flag that stops a run before its next article: the running import button's second
     // click sets it, as does Ctrl-C on the command line.
@@ -56,6 +70,8 @@ class Application {
     TraditionalChinese traditionalChinese_;
     KeywordInserter keywordInserter_;
     DialogRequest dialogRequest_;
+    WindowActivity windowActivity_;
+    std::optional<EditBoxRef> insertionTarget_;
     bool stopRequested_ = false;
 };
 

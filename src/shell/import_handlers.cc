@@ -40,50 +40,54 @@ bool templatePageSelected(Ui ui) {
 }
 
 // A run from one import button while the other one is disabled; the report comes before the
-// button is idle again, so a click on the report's owner cannot start a second run.
-void runFromButton(GenerationContext& app, GenerationJob& job, std::string_view otherButton) {
-    app.ui.controls.setEnabled(kMainWindow, otherButton, false);
-    const RunOutcome outcome = generateSite(app, job);
-    showRunReport(app.ui, outcome);
-    app.ui.controls.setEnabled(kMainWindow, otherButton, true);
+// button is idle again, so a click on the report's owner cannot start a second run. A question
+// after the user closed the window would hold up the close (or a logout) for nothing.
+void runFromButton(Application& app, GenerationJob& job, std::string_view otherButton) {
+    app.controls().setEnabled(kMainWindow, otherButton, false);
+    GenerationContext context = app.generationContext();
+    const RunOutcome outcome = generateSite(context, job);
+    if (app.windowActivity().closeState(kMainWindow) == CloseState::Open) {
+        showRunReport(app.ui(), outcome);
+    }
+    app.controls().setEnabled(kMainWindow, otherButton, true);
 }
 
 }  // namespace
 
-void importFiles(GenerationContext& app) {
-    Controls& controls = app.ui.controls;
+void importFiles(Application& app) {
+    Controls& controls = app.controls();
     if (controls.caption(kMainWindow, kImportFilesButton) != kImportFilesIdle) {
-        app.stopRequested = true;
+        app.stopRequested() = true;
         controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesStopping);
         return;
     }
-    if (!templatePageSelected(app.ui)) return;
+    if (!templatePageSelected(app.ui())) return;
     controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesRunning);
-    app.stopRequested = false;
+    app.stopRequested() = false;
     const std::vector<FileFilter> filters = {
         {"htm;html文件"_gbk, "*.htm;*.html"}, {"txt文件"_gbk, "*.txt"}, {"全部文件"_gbk, "*.*"}};
-    GenerationJob job = app.ui.desktop.chooseFiles("请选择文件："_gbk, filters);
+    GenerationJob job = app.desktop().chooseFiles("请选择文件："_gbk, filters);
     runFromButton(app, job, kImportFolderButton);
     controls.setCaption(kMainWindow, kImportFilesButton, kImportFilesIdle);
 }
 
-void importFolder(GenerationContext& app, bool byScripting) {
-    Controls& controls = app.ui.controls;
+void importFolder(Application& app, bool byScripting) {
+    Controls& controls = app.controls();
     if (controls.caption(kMainWindow, kImportFolderButton) != kImportFolderIdle) {
-        app.stopRequested = true;
+        app.stopRequested() = true;
         controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderStopping);
         return;
     }
-    if (!templatePageSelected(app.ui)) return;
+    if (!templatePageSelected(app.ui())) return;
     const std::string folder = chooseFolder(
-        app.ui.desktop, controls.tagText(kMainWindow, kImportFolderButton), "请选择文件夹："_gbk);
+        app.desktop(), controls.tagText(kMainWindow, kImportFolderButton), "请选择文件夹："_gbk);
     if (folder.empty()) return;
     controls.setTagText(kMainWindow, kImportFolderButton, folder);
     const std::string filter = controls.text(kMainWindow, kFolderFilterEdit);
     GenerationJob job = byScripting ? listFolderFiles(folder, filter)
-                                    : listFolderFilesByPattern(app.ui.desktop, folder, filter);
+                                    : listFolderFilesByPattern(app.desktop(), folder, filter);
     controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderRunning);
-    app.stopRequested = false;
+    app.stopRequested() = false;
     runFromButton(app, job, kImportFilesButton);
     controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderIdle);
 }

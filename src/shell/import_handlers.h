@@ -9,6 +9,7 @@
 
 #include "controls/control_ops.h"
 #include "engine/generation.h"
+#include "shell/application.h"
 #include "support/gbk_text.h"
 
 namespace yelian {
@@ -27,13 +28,14 @@ inline constexpr GbkConstant<"请选择左边5个模板的其中一个来处理"
 // The click handler of "按钮文件导入". Idle: checks that a template page is selected, turns the
 // button into a stop button, runs the files picked in the file dialog (an empty pick runs an
 // empty job) and shows the report. Running: requests the stop and shows the stopping caption;
-// the run ends after its current article.
-void importFiles(GenerationContext& app);
+// the run ends after its current article. A run that stops because the main window is
+// closing ends without the report: the user is leaving.
+void importFiles(Application& app);
 
 // The handler of "按钮目录导入" for the left (byScripting) or the right mouse button: as
 // importFiles, with the matching files of a folder chosen in the folder browser. The folder is
 // remembered in the button's tag text; a cancelled browser changes nothing.
-void importFolder(GenerationContext& app, bool byScripting);
+void importFolder(Application& app, bool byScripting);
 
 // The folder browser with an initial folder; the chosen folder without surrounding blanks, or
 // empty text when the user cancelled.

@@ -4,6 +4,8 @@
 #include <initializer_list>
 
 #include "controls/main_window_names.h"
+#include "shell/input_dialog.h"
+#include "shell/phrase_editor.h"
 #include "shell/startup.h"
 #include "support/gbk_text.h"
 #include "support/shared_texts.h"
@@ -100,6 +102,27 @@ void onSaveSettingsLink(Application& app) {
     }
     app.desktop().messageBox("保存完毕！"_gbk, "信息："_gbk, MessageButtons::Ok,
                              MessageIcon::Information);
+}
+
+void enterKeywords(Application& app) {
+    const TextDialogResult result = showTextDialog(
+        app, app.controls().text(kMainWindow, kKeywordListEdit),
+        "输入多个关键词，一行一个，然后设定模板中插入 #关键词# ，就可以每次插入指定次数的关键词到该模板位置："_gbk,
+        {}, kMainWindow, true);
+    if (result.confirmed) app.controls().setText(kMainWindow, kKeywordListEdit, result.text);
+}
+
+void openTemplateMaker(Application& app) {
+    app.controls().showWindow(kTemplateMakerWindow, false, kMainWindow);
+}
+
+void closeMainWindow(Application& app) {
+    Controls& controls = app.controls();
+    // The phrase editor keeps its list when it closes; a dialog still open is left unanswered.
+    if (controls.windowExists(kPhraseEditorWindow)) closePhraseEditor(app);
+    controls.closeWindow(kInputDialogWindow);
+    onMainWindowClosing(app);
+    controls.closeWindow(kMainWindow);
 }
 
 }  // namespace yelian

@@ -41,4 +41,15 @@ void onFilesDropped(Controls& controls, const std::vector<std::string>& paths);
 // settings, says why instead.
 void onSaveSettingsLink(Application& app);
 
+// "按钮输入关键词": the keyword list edited in the input dialog; a confirmed text replaces it.
+void enterKeywords(Application& app);
+
+// "图片模板制作" and "链接模板制作": shows the template maker, owned by the main window and not
+// modal (nothing happens on a desktop that has no such window).
+void openTemplateMaker(Application& app);
+
+// The close box: saves the settings, lets the other windows save theirs and closes the main
+// window. Called once the handlers under way have ended.
+void closeMainWindow(Application& app);
+
 }  // namespace yelian

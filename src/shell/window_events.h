@@ -2,6 +2,9 @@
 // the front end maps its toolkit's signals onto (window, control, event) and calls
 // dispatchControlEvent; the shell finds the handler. Controls are named as in the window
 // tables (GBK names); an empty control name means the window itself.
+//
+// Handlers run inside other handlers (the event hook processes events during long work); the
+// shell keeps track of that, so the front end may dispatch any event at any time.
 #pragma once
 
 #include <string>
@@ -9,6 +12,11 @@
 #include <vector>
 
 #include "shell/application.h"
+// The input dialog's boxes for a client size: the front end places them with
+// inputDialogLayout(app.dialogRequest(), width, height) after Opened and on every resize,
+// centres the dialog on the screen, and in information mode makes "按钮取消" the default
+// button and gives the read-only text the default background.
+#include "shell/input_dialog.h"
 
 namespace yelian {
 
@@ -32,6 +40,11 @@ enum class ControlEvent {
     // Controls::closeWindow: at once, or, while a run or another long step is going, once
     // that has stopped. The front end never closes a window on its own.
     Closing,
+    // Windows (empty control name): the window has just been created by showWindow and is
+    // about to be shown; for a modal window, before its nested loop. Not sent when showWindow
+    // only raises a window that exists. The main window's start runs through startProgram
+    // instead, so its Opened is not handled.
+    Opened,
 };
 
 // Runs the handler of an event. False when no handler takes that event of that control, so

@@ -36,6 +36,14 @@ std::vector<std::string> storedPhraseGroups(SettingsStore& store) {
     return splitText(store.readText(kGroupsKey, {}), kLineBreak);
 }
 
+int storedPhraseGroupIndex(SettingsStore& store, int defaultIndex) {
+    store.selectSection(kPhraseSection);
+    const double stored = store.readNumber(kSelectedIndexKey, defaultIndex);
+    // Anything that is no index of a list box selects nothing.
+    if (!(stored >= -1.0 && stored <= 2147483647.0)) return -1;
+    return static_cast<int>(stored);
+}
+
 void loadPhraseGroups(SettingsStore& store, Ui ui) {
     const std::vector<std::string> groups = storedPhraseGroups(store);
     const std::string current = store.readText(kCurrentGroupKey, {});

@@ -25,6 +25,9 @@ void loadPhraseGroups(SettingsStore& store, Ui ui);
 // The stored list, one group per line; an empty line between two others stays a group.
 std::vector<std::string> storedPhraseGroups(SettingsStore& store);
 
+// The stored index of the editor's selected group; the default when none is stored.
+int storedPhraseGroupIndex(SettingsStore& store, int defaultIndex);
+
 // Stores the text of "组合框词" as the current group (when the main window closes).
 void saveCurrentPhraseGroup(SettingsStore& store, const Controls& controls);
 

@@ -5,11 +5,9 @@
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
-#include "engine/keyword_insertion.h"
 #include "shell/import_handlers.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
-#include "support/regex_object.h"
 #include "testing/scripted_desktop.h"
 #include "testing/temp_dir.h"
 
@@ -28,6 +26,8 @@ class ImportHandlers : public ::testing::Test {
         }
         controls.setChecked(kMainWindow, kOrderedCheck, true);
         controls.setSelectedIndex(kMainWindow, kTemplateTabs, 1);
+        app.random().seed(7);
+        stopRequested = true;
     }
 
     std::string folder() const { return fromNativePath(dir.path()); }
@@ -38,11 +38,8 @@ class ImportHandlers : public ::testing::Test {
     TempDir dir;
     RecordControls controls{mainWindowSpec()};
     ScriptedDesktop desktop;
-    RandomSource random{7};
-    RegexObject titlePattern;
-    bool stopRequested = true;
-    KeywordInserter keywords{random};
-    GenerationContext app{{controls, desktop}, random, titlePattern, stopRequested, keywords};
+    Application app{controls, desktop};
+    bool& stopRequested = app.stopRequested();
 };
 
 TEST_F(ImportHandlers, ASecondClickDuringARunRequestsTheStop) {
