@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <cmath>
@@ -29,6 +31,49 @@ using enum ControlKind;
 constexpr double kDesignDpi = 96.0;
 // Noto Sans CJK at 12 pixels fills the cells the design's 9-point Chinese font filled.
 constexpr int kFontPixels = 12;
+
+// A push button whose caption keeps to the part of the button that no other control covers
+// (the folder filter lies over the folder button), and breaks at its blanks where one line
+// does not fit (the narrow "更 多" button), as the design's buttons show them.
+class DesignButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        const QRect area = captionArea();
+        int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+        if (fontMetrics().horizontalAdvance(text()) > area.width()) flags |= Qt::TextWordWrap;
+        style()->drawItemText(&painter, area, flags, palette(), isEnabled(), text(),
+                              QPalette::ButtonText);
+    }
+
+  private:
+    static constexpr int kCaptionMargin = 2;
+
+    QRect captionArea() const {
+        QRect area = rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin,
+                                     -kCaptionMargin);
+        const QWidget* parent = parentWidget();
+        if (parent == nullptr) return area;
+        const QObjectList& siblings = parent->children();
+        // Widgets created later lie above this one.
+        for (qsizetype i = siblings.indexOf(this) + 1; i < siblings.size(); ++i) {
+            const auto* sibling = qobject_cast<const QWidget*>(siblings.at(i));
+            if (sibling == nullptr || sibling->isHidden()) continue;
+            const QRect over = sibling->geometry().translated(-pos());
+            if (over.intersects(rect()) && over.left() > area.left()) {
+                area.setRight(std::min(area.right(), over.left() - kCaptionMargin));
+            }
+        }
+        return area;
+    }
+};
 
 void setCaption(QLabel* label, const ControlSpec& spec) {
     label->setText(toEditorText(spec.text));
@@ -168,7 +213,7 @@ QWidget* makeWidget(const ControlSpec& spec, QWidget* parent, const WidgetScale&
                     bool isContainer) {
     switch (spec.kind) {
         case Button: {
-            auto* button = new QPushButton(toQString(spec.text), parent);
+            auto* button = new DesignButton(toQString(spec.text), parent);
             button->setAutoDefault(false);
             return button;
         }
