@@ -40,15 +40,15 @@ void startWithSettingsFile(Application& app, const std::string& gbkPath) {
     }
 }
 
-void start(Application& app, const GuiOptions& options) {
-    if (options.settingsFile) {
-        startWithSettingsFile(app, utf8ToGbk(*options.settingsFile));
+}  // namespace
+
+void startDesktop(Application& app, const std::optional<std::string>& settingsFile) {
+    if (settingsFile) {
+        startWithSettingsFile(app, utf8ToGbk(*settingsFile));
     } else {
         startProgram(app, utf8ToGbk(programFolder()));
     }
 }
-
-}  // namespace
 
 void applyDesktopLook() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -106,7 +106,7 @@ int runDesktopProgram(const GuiOptions& options) {
         if (controls.windowExists(kMainWindow)) controls.windowWidget(kMainWindow)->close();
     });
 
-    start(app, options);
+    startDesktop(app, options.settingsFile);
     if (screenshots) {
         return saveScreenshots(controls, sink, QString::fromStdString(*options.screenshotFolder))
                    ? 0

@@ -26,6 +26,12 @@ void applyDesktopLook();
 Expected<GuiOptions> parseGuiArguments(const std::vector<std::string>& args);
 std::string guiUsage();
 
+class Application;
+
+// The start of the desktop program: the settings file opened (the given one, UTF-8, or the
+// default), the main window shown and restored.
+void startDesktop(Application& app, const std::optional<std::string>& settingsFile);
+
 // Shows the main window in its saved state and runs until it has closed (by the user, or by
 // SIGTERM as if by its close box). Returns the exit status.
 int runDesktopProgram(const GuiOptions& options);

@@ -222,10 +222,14 @@ void QtWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void QtWindow::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = droppedFiles(event->mimeData());
-    if (paths.empty()) return;
-    event->acceptProposedAction();
+    if (takeDrop(event->mimeData())) event->acceptProposedAction();
+}
+
+bool QtWindow::takeDrop(const QMimeData* data) {
+    const std::vector<std::string> paths = droppedFiles(data);
+    if (paths.empty()) return false;
     if (sink_ != nullptr) sink_->filesDropped(name_, paths);
+    return true;
 }
 
 // The window logic decides whether and when a window closes (a run may have to stop first);

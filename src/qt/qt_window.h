@@ -17,6 +17,7 @@
 #include "qt/widget_factory.h"
 
 class QAction;
+class QMimeData;
 
 namespace yelian {
 
@@ -51,6 +52,9 @@ class QtWindow : public QWidget {
     // Files dropped anywhere on the window reach the sink; the window's editors stop taking
     // drops of their own.
     void acceptFileDrops();
+    // A drop on the window: the local files in it go to the sink; other data is ignored.
+    // True when there were files.
+    bool takeDrop(const QMimeData* data);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
