@@ -45,6 +45,12 @@ class CliTest : public testing::CliFixture {
     }
 };
 
+TEST_F(CliTest, VersionIsTheProjectsVersion) {
+    const CliRun version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "yelian 1.8.1.1\n");
+}
+
 TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
     const CliRun main = run({"--help"});
     EXPECT_EQ(main.status, 0);
