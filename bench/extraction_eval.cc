@@ -4,11 +4,13 @@
 // element with the nesting mode, then the grouping mode when that finds nothing, turns the
 // element into plain text and writes it in UTF-8 to <out>/<id>.txt (empty when nothing was
 // found). One line per page goes to standard output: id, mode that succeeded (-1 none),
-// recognition milliseconds, body bytes.
+// recognition milliseconds, body bytes. With a candidate count N, the blocks offered to the
+// user go to <out>/<id>.<k>.txt (k from 1, the pick first) and their count ends the line.
 //
-//   extraction_eval <pages folder> <output folder>
+//   extraction_eval <pages folder> <output folder> [N]
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,6 +20,7 @@
 #include "support/gbk_text.h"
 #include "support/regex_object.h"
 #include "support/text_encoding.h"
+#include "templatemaker/body_candidates.h"
 #include "templatemaker/body_extractor.h"
 #include "templatemaker/html_entities.h"
 
@@ -28,15 +31,15 @@ using yelian::BodyExtractor;
 using yelian::RecognitionMode;
 
 struct Outcome {
-    std::string body;
+    yelian::Recognition recognition;
     int mode = -1;
 };
 
 Outcome recogniseBody(std::string_view page) {
     BodyExtractor extractor;
     for (const RecognitionMode mode : {RecognitionMode::Nesting, RecognitionMode::Grouping}) {
-        std::string body = extractor.recognise(page, mode).body;
-        if (!body.empty()) return {std::move(body), static_cast<int>(mode)};
+        yelian::Recognition recognition = extractor.recognise(page, mode);
+        if (!recognition.body.empty()) return {std::move(recognition), static_cast<int>(mode)};
     }
     return {};
 }
@@ -60,10 +63,11 @@ std::string idOf(const fs::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: extraction_eval <pages folder> <output folder>\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: extraction_eval <pages folder> <output folder> [candidates]\n";
         return 2;
     }
+    const int candidates = argc == 4 ? std::atoi(argv[3]) : 0;
     const fs::path pages = argv[1];
     const fs::path out = argv[2];
     fs::create_directories(out);
@@ -83,11 +87,21 @@ int main(int argc, char** argv) {
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         totalMs += took.count();
-        if (outcome.body.empty()) ++failures;
+        const std::string& body = outcome.recognition.body;
+        if (body.empty()) ++failures;
         std::ofstream(out / (id + ".txt"), std::ios::binary)
-            << yelian::gbkToUtf8(plainText(extractor, outcome.body));
-        std::cout << id << '\t' << outcome.mode << '\t' << took.count() << '\t'
-                  << outcome.body.size() << '\n';
+            << yelian::gbkToUtf8(plainText(extractor, body));
+        std::cout << id << '\t' << outcome.mode << '\t' << took.count() << '\t' << body.size();
+        if (candidates > 0) {
+            const auto offered =
+                yelian::bodyCandidates(extractor, read.text, outcome.recognition, candidates);
+            for (std::size_t k = 0; k < offered.size(); ++k) {
+                std::ofstream(out / (id + "." + std::to_string(k + 1) + ".txt"), std::ios::binary)
+                    << yelian::gbkToUtf8(plainText(extractor, offered[k].markup));
+            }
+            std::cout << '\t' << offered.size();
+        }
+        std::cout << '\n';
     }
     std::cerr << files.size() << " pages, " << failures << " without a body, " << totalMs
               << " ms recognising\n";

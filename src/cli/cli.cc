@@ -7,10 +7,12 @@
 #include <span>
 #include <system_error>
 
+#include "cli/fetch_command.h"
 #include "cli/generate_arguments.h"
 #include "cli/main_window_settings.h"
 #include "cli/recognise_command.h"
 #include "cli/settings_command.h"
+#include "cli/template_command.h"
 #include "cli/terminal_desktop.h"
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
@@ -37,6 +39,8 @@ Commands:
   generate    build the pages of a static site from article files and folders
   recognise   find the article element and title of a saved web page (JSON)
   settings    show the main window's settings; set and save them with --save
+  fetch       download a web page as the template maker does and print it (UTF-8)
+  template    make a page template from an article page (address or saved file)
 
 Options:
   -h, --help  show this help; "yelian COMMAND --help" shows the options of a command
@@ -47,6 +51,8 @@ Examples:
   yelian generate --template 2 --yes articles/
   yelian recognise page.htm
   yelian settings --set 选择框按顺序=真 --save
+  yelian fetch https://example.com/news/1.html
+  yelian template https://example.com/news/1.html -o template.htm
 )";
 
 constexpr std::string_view kGenerateHelp = R"(Usage: yelian generate [OPTIONS] PATH...
@@ -220,6 +226,10 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     if (command == "recognise") {
         return runRecognise(std::span(args).subspan(1), out, err, environment);
+    }
+    if (command == "fetch") return runFetch(std::span(args).subspan(1), out, err);
+    if (command == "template") {
+        return runTemplate(std::span(args).subspan(1), out, err, environment);
     }
     if (command == "settings") {
         return runSettings(std::span(args).subspan(1), in, out, err, environment);

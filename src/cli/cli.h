@@ -28,6 +28,7 @@ enum CliExit : int {
     kExitPagesFailed = 1,
     kExitRecognitionFailed = 1,
     kExitNotSaved = 1,
+    kExitDownloadFailed = 1,
     kExitUsage = 2,
     kExitCancelled = 3,
     kExitInterrupted = 130,

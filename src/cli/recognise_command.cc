@@ -10,6 +10,7 @@
 #include "cli/json_text.h"
 #include "support/gbk_text.h"
 #include "support/text_encoding.h"
+#include "templatemaker/body_candidates.h"
 #include "templatemaker/body_extractor.h"
 
 namespace yelian {
@@ -35,6 +36,15 @@ GBK). Bytes that are no valid GBK/GB18030 come out as the private-use characters
 plus the byte's value, so that no byte is lost.
 
 Options:
+  --candidates N
+                also list up to N (1 to 5) blocks a user may have meant, the pick first,
+                as "candidates":[{"body":"...","textLength":N,"kind":"..."},...];
+                textLength counts the block's visible characters outside links, and kind
+                says why it is offered: pick (the recognition's choice), mode0 (the choice
+                of mode 0), table or div (the one that lost to the pick), container (the
+                element around the pick) or length (the next blocks by text length). When
+                the recognition fails, the list still offers the other blocks.
+                  yelian recognise --candidates 5 page.htm
   --mode N      recognise with mode 1 (the element with the most text that no nested
                 element of its kind dominates) or mode 0 (elements with equal text
                 grouped, the outermost of the best group). Without --mode: mode 1, then
@@ -55,6 +65,7 @@ unreadable FILE; 130 stopped with Ctrl-C.
 struct RecogniseArguments {
     bool help = false;
     std::optional<RecognitionMode> mode;
+    int candidates = 0;
     std::vector<std::string> files;
 };
 
@@ -81,6 +92,13 @@ ParsedRecognise parseRecogniseArguments(std::span<const std::string> args) {
                 out.mode = RecognitionMode::Grouping;
             } else {
                 error = "--mode expects 1 or 0, not '" + value + "'";
+            }
+        } else if (walk.option(arg, "--candidates", value, error)) {
+            if (!error.empty()) break;
+            if (value.size() == 1 && value[0] >= '1' && value[0] <= '5') {
+                out.candidates = value[0] - '0';
+            } else {
+                error = "--candidates expects a number from 1 to 5, not '" + value + "'";
             }
         } else {
             error = "unknown option '" + std::string(arg) + "'";
@@ -112,14 +130,27 @@ std::string_view failureName(RecognitionFailure failure) {
     return {};
 }
 
-void printRecognition(std::ostream& out, const Recognition& recognition, RecognitionMode mode) {
+void printCandidates(std::ostream& out, const std::vector<BodyCandidate>& candidates) {
+    out << ",\"candidates\":[";
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const BodyCandidate& candidate = candidates[i];
+        out << (i == 0 ? "" : ",") << "{\"body\":" << jsonString(gbkToUtf8(candidate.markup))
+            << ",\"textLength\":" << candidate.textLength
+            << ",\"kind\":" << jsonString(candidate.kind) << "}";
+    }
+    out << "]";
+}
+
+void printRecognition(std::ostream& out, const Recognition& recognition, RecognitionMode mode,
+                      const std::optional<std::vector<BodyCandidate>>& candidates) {
     const RecognitionFailure failure = recognition.failure;
     out << "{\"body\":" << jsonString(gbkToUtf8(recognition.body))
         << ",\"title\":" << jsonString(gbkToUtf8(recognition.title))
         << ",\"pageTitle\":" << jsonString(gbkToUtf8(recognition.pageTitle))
         << ",\"mode\":" << static_cast<int>(mode) << ",\"failure\":"
-        << (failure == RecognitionFailure::None ? "null" : jsonString(failureName(failure)))
-        << "}\n";
+        << (failure == RecognitionFailure::None ? "null" : jsonString(failureName(failure)));
+    if (candidates) printCandidates(out, *candidates);
+    out << "}\n";
 }
 
 }  // namespace
@@ -157,7 +188,11 @@ int runRecognise(std::span<const std::string> args, std::ostream& out, std::ostr
         err << "yelian recognise: stopped\n";
         return kExitInterrupted;
     }
-    printRecognition(out, recognition, used);
+    std::optional<std::vector<BodyCandidate>> candidates;
+    if (options.candidates > 0) {
+        candidates = bodyCandidates(extractor, page.text, recognition, options.candidates);
+    }
+    printRecognition(out, recognition, used, candidates);
     if (recognition.failure != RecognitionFailure::None) {
         err << "yelian recognise: no article element recognised ("
             << failureName(recognition.failure) << ")\n";

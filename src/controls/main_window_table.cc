@@ -12,9 +12,6 @@ namespace {
 
 using enum ControlKind;
 
-// Edit boxes whose text the settings store keeps in a side file of its own.
-constexpr std::string_view kStoredAsBytes = "字节集方式";
-
 std::string joinLines(std::initializer_list<std::string_view> lines) {
     std::string text;
     for (std::string_view line : lines) {
@@ -72,8 +69,9 @@ void addCheck(WindowTableBuilder& b, std::string_view name, std::string_view con
     b.add(CheckBox, name, container, geometry, utf8Caption).checked = checked;
 }
 
+// Edit boxes whose text the settings store keeps in a side file of its own.
 void storeAsBytes(ControlSpec& control) {
-    control.tag = utf8ToGbk(kStoredAsBytes);
+    control.tag = kStoredAsBytesTag;
 }
 
 void addHeaderBar(WindowTableBuilder& b) {

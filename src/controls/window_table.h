@@ -7,8 +7,14 @@
 #include <vector>
 
 #include "controls/control_ops.h"
+#include "support/gbk_text.h"
 
 namespace yelian {
+
+// Tag texts of the design that tell the settings store how to keep a control: never, or as
+// bytes in a side file of its own.
+inline constexpr GbkConstant<"禁止保存"> kNeverSaveTag;
+inline constexpr GbkConstant<"字节集方式"> kStoredAsBytesTag;
 
 // Left, top, width, height in pixels, relative to the control's container.
 struct Geometry {

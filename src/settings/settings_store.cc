@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "controls/window_table.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
@@ -23,8 +24,6 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr int kSectionAppendLimit = 11;
 
 inline constexpr GbkConstant<"┊*┊"> kLineBreakCode;
-inline constexpr GbkConstant<"禁止保存"> kNeverSave;
-inline constexpr GbkConstant<"字节集方式"> kAsBytes;
 inline constexpr GbkConstant<"按钮"> kButtonPrefix;
 inline constexpr GbkConstant<"编辑框"> kEditBoxPrefix;
 inline constexpr GbkConstant<"选择框"> kCheckBoxPrefix;
@@ -124,7 +123,7 @@ void forEachKept(Controls& controls, std::string_view window, Keep keep, BeforeE
         const Binding binding = bindingOf(control.name);
         if (control.name.empty() || binding == Binding::None) continue;
         const std::string tag = controls.tagText(window, control.name);
-        if (tag != kNeverSave) keep(control.name, binding, tag);
+        if (tag != kNeverSaveTag) keep(control.name, binding, tag);
     }
 }
 
@@ -318,14 +317,14 @@ void SettingsStore::saveControlValues(Controls& controls, std::string_view windo
     const auto save = [&](const std::string& name, Binding binding, const std::string& tag) {
         switch (binding) {
             case Binding::ButtonTag:
-                if (tag == kAsBytes) {
+                if (tag == kStoredAsBytesTag) {
                     writeSideFile(name + kTagKeySuffix.str(), tag);
                 } else {
                     writeText(name + kTagKeySuffix.str(), tag);
                 }
                 break;
             case Binding::Text:
-                if (tag == kAsBytes) {
+                if (tag == kStoredAsBytesTag) {
                     writeSideFile(name, controls.text(window, name));
                 } else {
                     writeText(name, controls.text(window, name));
@@ -351,14 +350,16 @@ void SettingsStore::restoreControls(Controls& controls, std::string_view window,
         switch (binding) {
             case Binding::ButtonTag: {
                 const std::string key = name + kTagKeySuffix.str();
-                controls.setTagText(window, name,
-                                    tag == kAsBytes ? readSideFile(key, tag) : readText(key, tag));
+                controls.setTagText(
+                    window, name,
+                    tag == kStoredAsBytesTag ? readSideFile(key, tag) : readText(key, tag));
                 break;
             }
             case Binding::Text: {
                 const std::string text = controls.text(window, name);
-                controls.setText(window, name,
-                                 tag == kAsBytes ? readSideFile(name, text) : readText(name, text));
+                controls.setText(
+                    window, name,
+                    tag == kStoredAsBytesTag ? readSideFile(name, text) : readText(name, text));
                 break;
             }
             case Binding::Checked:

@@ -1,0 +1,33 @@
+// The blocks a user may have meant when the recognition's pick is not the article: the pick
+// first, then the other mode's pick, the table or div that lost to it, the element the pick
+// sits in, and the blocks with the most text. Each is a different element of the page with
+// different visible text, so that a short list covers what the recognition weighed.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "templatemaker/body_extractor.h"
+
+namespace yelian {
+
+struct BodyCandidate {
+    // The element's markup exactly as it occurs in the page.
+    std::string markup;
+    // Visible characters outside links, whitespace not counted.
+    int textLength = 0;
+    // Why it is offered: "pick", "mode0", "table", "div", "container" or "length".
+    std::string kind;
+    // The start of its visible text, for a list entry; internal (GBK) text.
+    std::string preview;
+};
+
+// At most count candidates (count from 1), the pick first when the recognition found one.
+std::vector<BodyCandidate> bodyCandidates(BodyExtractor& extractor, std::string_view page,
+                                          const Recognition& pick, int count);
+
+// "1. 2,345 字：" and the first 20 characters of the candidate's text: its entry in a list.
+std::string candidateLabel(int number, const BodyCandidate& candidate);
+
+}  // namespace yelian
