@@ -34,8 +34,7 @@ QComboBox* comboOf(const Control* c) {
 }
 
 QListWidget* listOf(const Control* c) {
-    return c != nullptr && c->info.kind == ListBox ? static_cast<QListWidget*>(c->widget)
-                                                   : nullptr;
+    return c != nullptr && c->info.kind == ListBox ? static_cast<QListWidget*>(c->widget) : nullptr;
 }
 
 QTabWidget* tabsOf(const Control* c) {
@@ -164,8 +163,7 @@ std::string QtControls::text(std::string_view window, std::string_view control) 
     return caption(window, control);
 }
 
-void QtControls::setText(std::string_view window, std::string_view control,
-                         std::string_view text) {
+void QtControls::setText(std::string_view window, std::string_view control, std::string_view text) {
     Control* c = find(window, control);
     if (c == nullptr) return;
     if (QLineEdit* line = lineEditOf(c)) {
@@ -203,7 +201,8 @@ std::string QtControls::caption(std::string_view window, std::string_view contro
             return fromEditorText(static_cast<QLabel*>(c->widget)->text());
         case TabPage: {
             const QTabWidget* tabs = tabsHolding(c->widget);
-            return tabs == nullptr ? std::string() : fromQString(tabs->tabText(tabs->indexOf(c->widget)));
+            return tabs == nullptr ? std::string()
+                                   : fromQString(tabs->tabText(tabs->indexOf(c->widget)));
         }
         case MenuItem:
             return fromQString(c->action->text());
@@ -331,8 +330,7 @@ void QtControls::clearItems(std::string_view window, std::string_view control) {
     }
 }
 
-void QtControls::addItem(std::string_view window, std::string_view control,
-                         std::string_view item) {
+void QtControls::addItem(std::string_view window, std::string_view control, std::string_view item) {
     Control* c = find(window, control);
     if (QComboBox* combo = comboOf(c)) {
         const int index = combo->currentIndex();
@@ -469,11 +467,11 @@ void QtControls::selectRange(std::string_view window, std::string_view control, 
     const int from = qtPositionOf(shown.text, std::max(start, 0), shown.lineBreakChars);
     // A negative length selects up to the end, as an edit control does.
     const int to =
-        length < 0 ? static_cast<int>(shown.text.size())
-                   : qtPositionOf(shown.text,
-                                  characterPositionOf(shown.text, from, shown.lineBreakChars) +
-                                      length,
-                                  shown.lineBreakChars);
+        length < 0
+            ? static_cast<int>(shown.text.size())
+            : qtPositionOf(shown.text,
+                           characterPositionOf(shown.text, from, shown.lineBreakChars) + length,
+                           shown.lineBreakChars);
     if (QLineEdit* line = lineEditOf(c)) {
         line->setSelection(from, to - from);
     } else if (QPlainTextEdit* edit = textEditOf(c)) {

@@ -115,7 +115,7 @@ MessageAnswer QtDesktop::messageBox(std::string_view text, std::string_view titl
 }
 
 std::vector<std::string> QtDesktop::chooseFiles(std::string_view title,
-                                                 const std::vector<FileFilter>& filters) {
+                                                const std::vector<FileFilter>& filters) {
     if (scripted()) return takeFront(fileAnswers_, {});
     const QStringList chosen =
         QFileDialog::getOpenFileNames(nullptr, toQString(title), {}, filterText(filters));

@@ -73,7 +73,8 @@ void QtWindow::build(const WindowSpec& spec, const WidgetScale& scale) {
     std::vector<Control> ordered;
     ordered.reserve(controls_.size());
     ordered.push_back(controls_.front());
-    for (const ControlSpec& control : spec.controls) ordered.push_back(*this->control(control.name));
+    for (const ControlSpec& control : spec.controls)
+        ordered.push_back(*this->control(control.name));
     controls_ = std::move(ordered);
     for (std::size_t i = 0; i < controls_.size(); ++i) byName_[controls_[i].info.name] = i;
     for (const Control& control : controls_) connectSignals(control);

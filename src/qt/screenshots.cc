@@ -56,7 +56,8 @@ class Camera {
 
     // Opens a window as the user would (a modal one returns only after it closed), takes its
     // picture once it has settled and closes it again.
-    void whileOpen(std::string_view window, const QString& file, const std::function<void()>& open) {
+    void whileOpen(std::string_view window, const QString& file, const std::function<bool()>& open,
+                   bool designWithoutHandler = true) {
         QTimer timer;
         timer.setSingleShot(true);
         QEventLoop wait;
@@ -66,7 +67,8 @@ class Camera {
             wait.quit();
         });
         timer.start(kSettleMilliseconds);
-        open();
+        // Without a handler the window is shown in its design state.
+        if (!open() && designWithoutHandler) controls_.showWindow(window, false, kMainWindow);
         if (timer.isActive()) wait.exec();
     }
 
@@ -97,14 +99,15 @@ bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folde
     controls.setSelectedIndex(kMainWindow, kTemplateTabs, first);
     camera.moreMenu(QStringLiteral("more-menu.png"));
     camera.whileOpen(kPhraseEditorWindow, QStringLiteral("phrase-editor.png"), [&] {
-        sink.controlEvent(kMainWindow, kEditPhrasesButton, ControlEvent::Clicked);
+        return sink.controlEvent(kMainWindow, kEditPhrasesButton, ControlEvent::Clicked);
     });
     camera.whileOpen(kInputDialogWindow, QStringLiteral("input-dialog.png"), [&] {
-        sink.controlEvent(kMainWindow, kEnterKeywordsButton, ControlEvent::Clicked);
+        return sink.controlEvent(kMainWindow, kEnterKeywordsButton, ControlEvent::Clicked);
     });
-    camera.whileOpen(kInputDialogWindow, QStringLiteral("help-text.png"), [&] {
-        sink.controlEvent(kMainWindow, kHelpLink, ControlEvent::Clicked);
-    });
+    // The help text is the input dialog's, shown by the shell's handler.
+    camera.whileOpen(
+        kInputDialogWindow, QStringLiteral("help-text.png"),
+        [&] { return sink.controlEvent(kMainWindow, kHelpLink, ControlEvent::Clicked); }, false);
     return camera.allSaved();
 }
 

@@ -57,8 +57,8 @@ class DesignButton : public QPushButton {
     static constexpr int kCaptionMargin = 2;
 
     QRect captionArea() const {
-        QRect area = rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin,
-                                     -kCaptionMargin);
+        QRect area =
+            rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin, -kCaptionMargin);
         const QWidget* parent = parentWidget();
         if (parent == nullptr) return area;
         const QObjectList& siblings = parent->children();

@@ -51,7 +51,9 @@ TEST_P(ControlContract, TextsSurviveTheRoundTrip) {
         EXPECT_EQ(editorUtf8(c, kTemplateEditor3), utf8);
     }
     // A byte that is no GB18030 character comes back as it went.
-    const std::string broken = "ab\x80" "cd";
+    const std::string broken =
+        "ab\x80"
+        "cd";
     c.setText(kMainWindow, kCutHeadEdit, broken);
     EXPECT_EQ(c.text(kMainWindow, kCutHeadEdit), broken);
     c.setCaption(kMainWindow, kImportFilesButton, "正在导入.."_gbk);

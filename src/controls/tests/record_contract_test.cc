@@ -7,18 +7,16 @@
 namespace yelian::testing {
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(Record, ControlContract,
-                         ::testing::Values(ControlsBackend{"Record",
-                                                           [] {
-                                                               return std::make_unique<
-                                                                   RecordControls>(
-                                                                   std::initializer_list<
-                                                                       std::reference_wrapper<
-                                                                           const WindowSpec>>{
-                                                                       mainWindowSpec(),
-                                                                       phraseEditorSpec()});
-                                                           }}),
-                         backendName);
+INSTANTIATE_TEST_SUITE_P(
+    Record, ControlContract,
+    ::testing::Values(ControlsBackend{
+        "Record",
+        [] {
+            return std::make_unique<RecordControls>(
+                std::initializer_list<std::reference_wrapper<const WindowSpec>>{
+                    mainWindowSpec(), phraseEditorSpec()});
+        }}),
+    backendName);
 
 }  // namespace
 }  // namespace yelian::testing

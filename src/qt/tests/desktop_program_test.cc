@@ -81,7 +81,8 @@ TEST(DesktopProgram, AFolderImportedFromTheWindowWritesItsPages) {
     std::filesystem::create_directories(articles);
     for (const char* name : {"a", "b", "c"}) {
         std::ofstream(articles / (std::string(name) + ".htm"), std::ios::binary)
-            << "<html><head><title>" << "标题"_gbk << name << "</title></head><body>"
+            << "<html><head><title>"
+            << "标题"_gbk << name << "</title></head><body>"
             << "正文"_gbk << name << "</body></html>";
     }
     DesktopRun run(dir.file("settings.ini"));

@@ -135,7 +135,8 @@ TEST_F(QtWindowTest, SelectionsChangedByTheUserAreEventsAndByTheProgramNot) {
 
     controls.showWindow(kPhraseEditorWindow, false, kMainWindow);
     controls.addItem(kPhraseEditorWindow, kPhraseList, "a|b");
-    auto* list = static_cast<QListWidget*>(controls.controlWidget(kPhraseEditorWindow, kPhraseList));
+    auto* list =
+        static_cast<QListWidget*>(controls.controlWidget(kPhraseEditorWindow, kPhraseList));
     emit list->itemDoubleClicked(list->item(0));
     EXPECT_TRUE(sink.saw(kPhraseList, ControlEvent::DoubleClicked));
 }
@@ -152,7 +153,9 @@ TEST_F(QtWindowTest, TheCloseBoxAsksTheHandlerAndClosesOnlyWithoutOne) {
 TEST_F(QtWindowTest, DroppedFilesReachTheSinkAndOtherDropsDoNot) {
     QtDesktop desktop(controls, QtDesktop::Dialogs::Scripted);
     desktop.registerDropTarget(kMainWindow);
-    const auto drop = [&](QMimeData& data) { return controls.windowWidget(kMainWindow)->takeDrop(&data); };
+    const auto drop = [&](QMimeData& data) {
+        return controls.windowWidget(kMainWindow)->takeDrop(&data);
+    };
     QMimeData text;
     text.setText(QStringLiteral("just text"));
     EXPECT_FALSE(drop(text));
