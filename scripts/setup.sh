@@ -8,6 +8,8 @@ packages=(
     libpcre2-dev zlib1g-dev libopencc-dev opencc libcurl4-openssl-dev libmicrohttpd-dev openssl ca-certificates
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
+    xvfb xauth dpkg-dev
     python3 time
 )
 

@@ -23,6 +23,7 @@
 #include "shell/import_handlers.h"
 #include "support/native_path.h"
 #include "taggen/phrase_groups.h"
+#include "yelian_version.h"
 
 namespace yelian {
 
@@ -44,6 +45,7 @@ Commands:
 Options:
   -h, --help  show this help; "yelian COMMAND --help" shows the options of a command
                 yelian settings --help
+  --version   show the version
 
 Examples:
   yelian generate --template 2 --yes articles/
@@ -74,7 +76,8 @@ Options:
                        yelian generate --settings ~/site.ini articles/
   --set NAME=VALUE   set one main-window control by name before the run (repeatable): an
                      edit box's text (line breaks become CR LF); a check box or radio
-                     button with 真/假, 1/0 or true/false; a combo box's item index;
+                     button with 真/假, 1/0 or true/false; a combo box's item index
+                     (组合框词 also takes any other text as its phrase group);
                      选择夹模板's page index.
                        yelian generate --set 选择框按顺序=真 --set 编辑框目录过滤=*.txt dir/
   --template N       use template N (1 to 5), the same as --set 选择夹模板=N-1
@@ -234,6 +237,10 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     const std::string& command = args.front();
     if (command == "--help" || command == "-h" || command == "help") {
         out << kMainHelp;
+        return kExitAllWritten;
+    }
+    if (command == "--version") {
+        out << "yelian " << kVersion << '\n';
         return kExitAllWritten;
     }
     if (command == "generate") {

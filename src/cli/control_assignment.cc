@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/main_window_names.h"
+#include "controls/main_window_table.h"
 #include "support/gbk_text.h"
 
 namespace yelian {
@@ -44,6 +45,14 @@ std::string withCrLf(std::string_view text) {
     return out;
 }
 
+// Combo boxes whose edit part takes any text (the phrase group): the value is that text.
+bool isEditableCombo(std::string_view name) {
+    const auto& controls = mainWindowSpec().controls;
+    return std::any_of(controls.begin(), controls.end(), [&](const ControlSpec& control) {
+        return control.name == name && control.kind == ControlKind::ComboBox && control.editable;
+    });
+}
+
 std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
@@ -73,6 +82,14 @@ std::optional<std::string> assignControl(Controls& controls, std::string_view na
             return std::nullopt;
         }
         case ControlKind::ComboBox:
+            // An item index selects that item, as in every combo box; any other value is the
+            // text of the edit part.
+            if (isEditableCombo(name) &&
+                !parseIndex(valueUtf8, controls.itemCount(kMainWindow, name))) {
+                controls.setText(kMainWindow, name, utf8ToGbk(valueUtf8));
+                return std::nullopt;
+            }
+            [[fallthrough]];
         case ControlKind::TabControl: {
             const bool tabs = found->kind == ControlKind::TabControl;
             const int count =

@@ -80,6 +80,12 @@ TEST_F(CliTest, ASettingsFileNameThatIsNotUtf8IsKeptAsItsBytes) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "你.ini"));
 }
 
+TEST_F(CliTest, VersionIsTheProjectsVersion) {
+    const CliRun version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "yelian 1.8.1.1\n");
+}
+
 TEST_F(CliTest, HelpListsEveryOptionWithAnExample) {
     const CliRun main = run({"--help"});
     EXPECT_EQ(main.status, 0);

@@ -37,6 +37,14 @@ TEST(ControlAssignment, SetsEachKindOfControl) {
     EXPECT_TRUE(assignControl(controls, "组合框输出编码", "1.5"));
 }
 
+// The phrase group's combo box takes any text, as its edit part does in the window.
+TEST(ControlAssignment, EditableComboTakesItsText) {
+    RecordControls controls{mainWindowSpec()};
+    EXPECT_FALSE(assignControl(controls, "组合框词", "词甲|词乙"));
+    EXPECT_EQ(controls.text(kMainWindow, kPhraseCombo), "词甲|词乙"_gbk);
+    EXPECT_EQ(controls.selectedIndex(kMainWindow, kPhraseCombo), -1);
+}
+
 // A keyword list typed in a shell has bare LF; the run splits it at CR LF.
 TEST(ControlAssignment, EditBoxLinesGetCrLfOnce) {
     RecordControls controls{mainWindowSpec()};
