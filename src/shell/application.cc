@@ -4,6 +4,11 @@
 namespace yelian {
 
 Application::Application(Controls& controls, DesktopServices& desktop)
-    : controls_(controls), desktop_(desktop), settings_(desktop), keywordInserter_(random_) {}
+    : controls_(controls),
+      desktop_(desktop),
+      settings_(desktop),
+      keywordInserter_(random_),
+      webPages_(desktop),
+      templateMaker_({controls, desktop}, webPages_) {}
 
 }  // namespace yelian

@@ -14,10 +14,12 @@
 #include "engine/keyword_insertion.h"
 #include "settings/settings_store.h"
 #include "shell/dialog_request.h"
+#include "shell/web_pages.h"
 #include "shell/window_activity.h"
 #include "support/random_source.h"
 #include "support/regex_object.h"
 #include "support/traditional_chinese.h"
+#include "templatemaker/template_maker.h"
 
 namespace yelian {
 
@@ -47,6 +49,9 @@ class Application {
     KeywordInserter& keywordInserter() { return keywordInserter_; }
     DialogRequest& dialogRequest() { return dialogRequest_; }
     WindowActivity& windowActivity() { return windowActivity_; }
+    // The template maker's handlers, alive as long as the program so that a generation still
+    // running when its window closes never outlives them.
+    TemplateMakerWindow& templateMaker() { return templateMaker_; }
     // The edit box the tag buttons insert into: none until a template editor had the focus.
     std::optional<EditBoxRef>& insertionTarget() { return insertionTarget_; }
 
@@ -73,6 +78,8 @@ class Application {
     WindowActivity windowActivity_;
     std::optional<EditBoxRef> insertionTarget_;
     bool stopRequested_ = false;
+    WebPageSource webPages_;
+    TemplateMakerWindow templateMaker_;
 };
 
 }  // namespace yelian

@@ -116,10 +116,22 @@ void openTemplateMaker(Application& app) {
     app.controls().showWindow(kTemplateMakerWindow, false, kMainWindow);
 }
 
+void onTemplateMakerOpened(Application& app) {
+    app.settings().restoreControls(app.controls(), kTemplateMakerWindow, kTemplateMakerWindow);
+}
+
+void closeTemplateMaker(Application& app) {
+    // A generation still running sees the window gone after its download and ends without
+    // writing to it.
+    app.settings().saveControls(app.controls(), kTemplateMakerWindow, kTemplateMakerWindow);
+    app.controls().closeWindow(kTemplateMakerWindow);
+}
+
 void closeMainWindow(Application& app) {
     Controls& controls = app.controls();
     // The phrase editor keeps its list when it closes; a dialog still open is left unanswered.
     if (controls.windowExists(kPhraseEditorWindow)) closePhraseEditor(app);
+    if (controls.windowExists(kTemplateMakerWindow)) closeTemplateMaker(app);
     controls.closeWindow(kInputDialogWindow);
     onMainWindowClosing(app);
     controls.closeWindow(kMainWindow);

@@ -47,6 +47,12 @@ void enterKeywords(Application& app);
 // "图片模板制作" and "链接模板制作": shows the template maker, owned by the main window and not
 // modal (nothing happens on a desktop that has no such window).
 void openTemplateMaker(Application& app);
+// The template maker's window was created: its controls come back from the section
+// "模板制作" (the template source, never saved, starts with its help text).
+void onTemplateMakerOpened(Application& app);
+// The template maker's close box, and the main window's close: saves its controls and closes
+// it at once, also while a generation runs (which then ends without writing to it).
+void closeTemplateMaker(Application& app);
 
 // The close box: saves the settings, lets the other windows save theirs and closes the main
 // window. Called once the handlers under way have ended.

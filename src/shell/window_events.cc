@@ -7,6 +7,7 @@
 #include "controls/input_dialog_table.h"
 #include "controls/main_window_names.h"
 #include "controls/phrase_editor_table.h"
+#include "controls/template_maker_table.h"
 #include "shell/help_links.h"
 #include "shell/import_handlers.h"
 #include "shell/input_dialog.h"
@@ -146,11 +147,36 @@ std::vector<Route> otherWindowRoutes() {
     };
 }
 
+std::vector<Route> templateMakerRoutes() {
+    const std::string_view t = kTemplateMakerWindow;
+    return {
+        {t, {}, Opened, onTemplateMakerOpened},
+        {t, {}, Closing, closeTemplateMaker},
+        {t, kMakeTemplateButton, Clicked,
+         [](Application& a) { a.templateMaker().makeTemplate(true); }},
+        {t, kMakeTemplateButton, RightClicked,
+         [](Application& a) { a.templateMaker().makeTemplate(false); }},
+        {t, kTemplateMakerTabs, Changed, [](Application& a) { a.templateMaker().onTabChanged(); }},
+        {t, kCandidateCombo, Changed,
+         [](Application& a) { a.templateMaker().onCandidateChosen(); }},
+        {t, kFindNextButton, Clicked, [](Application& a) { a.templateMaker().findNext(); }},
+        {t, kSearchEdit, EnterPressed, [](Application& a) { a.templateMaker().findNext(); }},
+        {t, kFindPreviousButton, Clicked, [](Application& a) { a.templateMaker().findPrevious(); }},
+        {t, kPasteAddressButton, Clicked, [](Application& a) { a.templateMaker().pasteAddress(); }},
+        {t, kPasteSearchButton, Clicked,
+         [](Application& a) { a.templateMaker().pasteSearchText(); }},
+        {t, kPasteTemplateButton, Clicked,
+         [](Application& a) { a.templateMaker().pasteTemplate(); }},
+        {t, kCopyTemplateButton, Clicked, [](Application& a) { a.templateMaker().copyTemplate(); }},
+    };
+}
+
 const std::vector<Route>& routes() {
     static const std::vector<Route> table = [] {
         std::vector<Route> all = mainWindowRoutes();
-        std::vector<Route> others = otherWindowRoutes();
-        all.insert(all.end(), others.begin(), others.end());
+        for (std::vector<Route> more : {otherWindowRoutes(), templateMakerRoutes()}) {
+            all.insert(all.end(), more.begin(), more.end());
+        }
         return all;
     }();
     return table;

@@ -1,4 +1,4 @@
-// One run of the desktop program on the plain record: the three windows, a scripted desktop,
+// One run of the desktop program on the plain record: the four windows, a scripted desktop,
 // and the application, with events sent through the shell's dispatch. A modal window runs the
 // next of the queued actions while it is open, as the user acting in a dialog.
 #pragma once
@@ -14,6 +14,7 @@
 #include "controls/main_window_table.h"
 #include "controls/phrase_editor_table.h"
 #include "controls/record_controls.h"
+#include "controls/template_maker_table.h"
 #include "shell/application.h"
 #include "shell/window_events.h"
 #include "testing/scripted_desktop.h"
@@ -69,7 +70,8 @@ class DesktopSession {
     }
 
     ScriptedDesktop desktop;
-    RecordControls controls{mainWindowSpec(), phraseEditorSpec(), inputDialogSpec()};
+    RecordControls controls{mainWindowSpec(), phraseEditorSpec(), inputDialogSpec(),
+                            templateMakerSpec()};
     Application app{controls, desktop};
 
   private:
