@@ -226,8 +226,8 @@ void QtWindow::dropEvent(QDropEvent* event) {
     if (takeDrop(event->mimeData())) event->acceptProposedAction();
 }
 
-bool QtWindow::takeDrop(const QMimeData* data) {
-    const std::vector<std::string> paths = droppedFiles(data);
+bool QtWindow::takeDrop(const QMimeData* mime) {
+    const std::vector<std::string> paths = droppedFiles(mime);
     if (paths.empty()) return false;
     if (sink_ != nullptr) sink_->filesDropped(name_, paths);
     return true;

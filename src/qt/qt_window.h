@@ -54,7 +54,7 @@ class QtWindow : public QWidget {
     void acceptFileDrops();
     // A drop on the window: the local files in it go to the sink; other data is ignored.
     // True when there were files.
-    bool takeDrop(const QMimeData* data);
+    bool takeDrop(const QMimeData* mime);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

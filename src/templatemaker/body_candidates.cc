@@ -202,11 +202,15 @@ std::vector<BodyCandidate> bodyCandidates(BodyExtractor& extractor, std::string_
 }
 
 std::string candidateLabel(int number, const BodyCandidate& candidate) {
-    std::string digits = integerToText(candidate.textLength);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = integerToText(candidate.textLength);
+    std::string label = integerToText(number) + ". ";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0 && digits[i - 1] != '-') label += ',';
+        label += digits[i];
     }
-    return integerToText(number) + ". " + digits + " 字："_gbk + candidate.preview;
+    label += " 字："_gbk;
+    label += candidate.preview;
+    return label;
 }
 
 }  // namespace yelian

@@ -67,7 +67,7 @@ TEST(RegexEscaping, TrailingBytesOfChineseCharactersAreNeverEscaped) {
 
 TEST(RegexEscaping, ABrokenLeadByteLeavesNoMetacharacterLive) {
     for (const std::string& text : {std::string("\x81)"), std::string("a\x81*"),
-                                   std::string("\xFE|x"), std::string("\x81")}) {
+                                    std::string("\xFE|x"), std::string("\x81")}) {
         std::vector<std::string> escapes = {RegexObject::escapeAll(text)};
         if (text.find('|') == std::string::npos) {
             escapes.push_back(RegexObject::escapeKeepAlternation(text));
