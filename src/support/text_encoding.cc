@@ -162,7 +162,7 @@ std::size_t addedMarkLength(std::string_view to, std::string_view converted) {
 // Inflates one gzip member from the front of input into out. Returns the number of input bytes
 // the member took, or nothing when it is cut off, corrupt or grows out beyond maxSize.
 std::optional<std::size_t> inflateMember(z_stream& stream, std::string_view input,
-                                         std::size_t maxSize, std::string& out) {
+                                         std::size_t maxSize, std::string& out, bool& tooLarge) {
     if (inflateReset(&stream) != Z_OK) return std::nullopt;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
     stream.avail_in = 0;
@@ -179,7 +179,10 @@ std::optional<std::size_t> inflateMember(z_stream& stream, std::string_view inpu
         stream.avail_out = static_cast<uInt>(chunk.size());
         const int status = inflate(&stream, Z_NO_FLUSH);
         const std::size_t produced = chunk.size() - stream.avail_out;
-        if (produced > maxSize - out.size()) return std::nullopt;
+        if (produced > maxSize - out.size()) {
+            tooLarge = true;
+            return std::nullopt;
+        }
         if (out.size() + produced > out.capacity()) {
             // Grow by doubling, but never reserve beyond the cap.
             out.reserve(std::min(maxSize, std::max(out.capacity() * 2, out.size() + produced)));
@@ -267,9 +270,16 @@ TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
 TextReadResult readTextBytes(std::string_view bytes, TextEncoding requested,
                              const ProcessEvents& processEvents) {
     if (bytes.starts_with(kGzipMagic)) {
-        // A stream that does not inflate cleanly is taken as ordinary bytes, so nothing is lost.
-        if (const auto inflated = gunzipBytes(bytes)) {
+        // A stream that does not inflate cleanly is taken as ordinary bytes, so nothing is lost;
+        // one that inflates past the size limit is refused, as a file that large would be.
+        bool tooLarge = false;
+        if (const auto inflated = inflateGzip(bytes, kMaxArticleSize, tooLarge)) {
             return decodeSource(*inflated, requested, processEvents);
+        }
+        if (tooLarge) {
+            TextReadResult refused;
+            refused.problem = "文件太大（解压后超过 64 MB）"_gbk;
+            return refused;
         }
     }
     return decodeSource(bytes, requested, processEvents);
@@ -374,6 +384,12 @@ std::string convertCharset(std::string_view bytes, const char* from, const char*
 }
 
 std::optional<std::string> gunzipBytes(std::string_view bytes, std::size_t maxSize) {
+    bool tooLarge = false;
+    return inflateGzip(bytes, maxSize, tooLarge);
+}
+
+std::optional<std::string> inflateGzip(std::string_view bytes, std::size_t maxSize,
+                                       bool& tooLarge) {
     if (!bytes.starts_with(kGzipMagic)) return std::nullopt;
     z_stream stream{};
     // 16 + the largest window: gzip framing only, header and CRC checked by zlib.
@@ -382,7 +398,7 @@ std::optional<std::string> gunzipBytes(std::string_view bytes, std::size_t maxSi
     std::optional<std::string> result;
     std::string_view rest = bytes;
     while (rest.starts_with(kGzipMagic)) {
-        const auto used = inflateMember(stream, rest, maxSize, out);
+        const auto used = inflateMember(stream, rest, maxSize, out, tooLarge);
         if (!used) break;
         rest.remove_prefix(*used);
         if (!rest.starts_with(kGzipMagic)) result = std::move(out);

@@ -41,7 +41,8 @@ struct TextReadResult {
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents = {});
 
-// The same for bytes already in memory (a downloaded page); always readable.
+// The same for bytes already in memory (a downloaded page); readable unless they are a gzip
+// stream that inflates past kMaxArticleSize.
 TextReadResult readTextBytes(std::string_view bytes, TextEncoding requested,
                              const ProcessEvents& processEvents = {});
 
@@ -93,5 +94,7 @@ inline constexpr std::size_t kMaxGunzipSize = std::size_t{512} << 20;
 // gzip stream or would decompress to more than maxSize bytes.
 std::optional<std::string> gunzipBytes(std::string_view bytes,
                                        std::size_t maxSize = kMaxGunzipSize);
+// gunzipBytes that also says, with tooLarge, when the stream was refused for its size.
+std::optional<std::string> inflateGzip(std::string_view bytes, std::size_t maxSize, bool& tooLarge);
 
 }  // namespace yelian

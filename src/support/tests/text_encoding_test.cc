@@ -13,6 +13,7 @@
 #include "support/gbk_text.h"
 #include "support/iconv_converter.h"
 #include "support/native_path.h"
+#include "support/posix_file.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -220,6 +221,20 @@ TEST(GunzipBytes, RefusesOutputBeyondTheCap) {
     EXPECT_EQ(gunzipBytes(packed, big.size()), big);
     EXPECT_FALSE(gunzipBytes(packed, big.size() - 1));
     EXPECT_FALSE(gunzipBytes(gzip("ab") + packed, big.size()));
+}
+
+TEST(GunzipBytes, AnArticleThatInflatesPastTheLimitIsRefusedNotTakenAsBytes) {
+    // A few kilobytes that would become 65 MB: refused with its reason, never decoded as the
+    // compressed bytes themselves.
+    const std::string bomb = gzip(std::string(kMaxArticleSize + 1, 'a'));
+    ASSERT_LT(bomb.size(), std::size_t{1} << 20);
+    const TextReadResult read = readTextBytes(bomb, TextEncoding::Auto);
+    EXPECT_FALSE(read.readable);
+    EXPECT_EQ(read.text, "");
+    EXPECT_EQ(gbkToUtf8(read.problem), "文件太大（解压后超过 64 MB）");
+    bool tooLarge = false;
+    EXPECT_FALSE(inflateGzip("\x1f\x8b broken", kMaxArticleSize, tooLarge));
+    EXPECT_FALSE(tooLarge);
 }
 
 TEST(ReadTextFile, UnreadableSourcesGiveNoEncoding) {
