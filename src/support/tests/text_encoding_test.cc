@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <array>
 #include <filesystem>
@@ -14,27 +13,16 @@
 #include "support/iconv_converter.h"
 #include "support/native_path.h"
 #include "support/posix_file.h"
+#include "testing/gzip.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
 namespace {
 
+using testing::gzip;
+
 using namespace yelian::literals;
 using namespace std::string_literals;
-
-std::string gzip(std::string_view data) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
 
 // Traditional characters, so that every encoding (Big5 too) can express the text.
 const std::string& sampleText() {

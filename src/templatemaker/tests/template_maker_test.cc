@@ -5,17 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
 #include <functional>
 
 #include "controls/record_controls.h"
 #include "controls/template_maker_table.h"
 #include "support/gbk_text.h"
 #include "support/text_encoding.h"
+#include "testing/gzip.h"
 #include "testing/scripted_desktop.h"
 
 namespace yelian {
 namespace {
+
+using testing::gzip;
 
 using namespace yelian::literals;
 using testing::ScriptedDesktop;
@@ -40,20 +42,6 @@ class FakePages : public PageSource {
     std::vector<std::string> plain;
     std::function<void()> duringDownload;
 };
-
-std::string gzip(std::string_view data) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, data.size()) + 32, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
 
 // An article page: navigation, the article under an h1 headline, comments, a footer. UTF-8.
 std::string articlePageUtf8(std::string_view titleTag = "title") {

@@ -2,11 +2,10 @@
 // wire, what comes back, and the limits that keep a server from holding the caller.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <string>
 
 #include "support/gbk_text.h"
+#include "testing/gzip.h"
 #include "testing/scripted_desktop.h"
 #include "testing/temp_dir.h"
 #include "web/curl_transfer.h"
@@ -17,24 +16,12 @@
 namespace yelian {
 namespace {
 
+using testing::gzip;
+
 using namespace yelian::literals;
 using testing::LocalServer;
 using testing::Reply;
 using testing::SeenRequest;
-
-std::string gzipped(std::string_view text) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    std::string out(compressBound(text.size()) + 32, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    stream.avail_in = static_cast<uInt>(text.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
 
 // Pages by path: a plain page, a redirect, cookies, a gzip body and a body far over the limit.
 Reply site(const SeenRequest& request) {
@@ -44,7 +31,7 @@ Reply site(const SeenRequest& request) {
     if (path == "/cookies") {
         return {200, {{"Set-Cookie", "sid=abc; path=/; HttpOnly"}, {"Set-Cookie", "plain=1"}}, "c"};
     }
-    if (path == "/gzip") return {200, {{"Content-Encoding", "gzip"}}, gzipped("zipped page")};
+    if (path == "/gzip") return {200, {{"Content-Encoding", "gzip"}}, gzip("zipped page")};
     if (path == "/huge") return {200, {}, "", std::uint64_t{100} << 20};
     if (path == "/huge-chunked") return {200, {}, "", std::uint64_t{100} << 20, true};
     return {200, {{"Content-Type", "text/html"}}, "page " + request.method + " " + request.body};
@@ -159,7 +146,7 @@ TEST_F(PageFetchTest, ReceivedCookiesAndTheRawGzipBody) {
     Expected<FetchedPage> page = tryFetchPage(url, desktop);
     ASSERT_TRUE(page);
     EXPECT_EQ(page->receivedCookies, "sid=abc;;");
-    EXPECT_EQ(fetch(server.url("/gzip")), gzipped("zipped page"));
+    EXPECT_EQ(fetch(server.url("/gzip")), gzip("zipped page"));
 }
 
 TEST_F(PageFetchTest, ASilentServerTimesOutWhileEventsFlowAndLaterFetchesWork) {
