@@ -160,7 +160,10 @@ int runTemplate(std::span<const std::string> args, std::ostream& out, std::ostre
         }
     } else {
         const TextReadResult read = readTextFile(utf8ToGbk(operand), TextEncoding::Auto);
-        if (!read.readable) return usageError(err, "cannot read the page file " + operand);
+        if (!read.readable) {
+            return usageError(err, "cannot read the page file " + operand + " (" +
+                                       terminalText(read.problem) + ")");
+        }
         page = read.text;
     }
 
