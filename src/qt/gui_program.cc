@@ -80,7 +80,9 @@ Expected<GuiOptions> parseGuiArguments(const std::vector<std::string>& args) {
             options.settingsFile = args[++i];
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshotFolder = args[++i];
-        } else if (arg == "--settings" || arg == "--screenshot") {
+        } else if (arg == "--screenshot-page" && hasValue) {
+            options.screenshotPage = args[++i];
+        } else if (arg == "--settings" || arg == "--screenshot" || arg == "--screenshot-page") {
             return Error{arg + " needs a value"};
         } else {
             return Error{"unknown argument " + arg};
@@ -133,7 +135,8 @@ int runDesktopProgram(const GuiOptions& options) {
 
     startDesktop(app, options.settingsFile);
     if (screenshots) {
-        return saveScreenshots(controls, sink, QString::fromStdString(*options.screenshotFolder))
+        return saveScreenshots(controls, sink, QString::fromStdString(*options.screenshotFolder),
+                               options.screenshotPage)
                    ? 0
                    : 1;
     }

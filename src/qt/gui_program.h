@@ -20,6 +20,8 @@ struct GuiOptions {
     // Not in the help: saves pictures of the windows into this folder and quits, without
     // saving any settings (scripts/screenshots.sh).
     std::optional<std::string> screenshotFolder;
+    // With --screenshot: the address of an article page for the template maker's pictures.
+    std::string screenshotPage;
 };
 
 // Switches the browser engine's sandbox off when the program runs as root, where the engine

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "controls/input_dialog_table.h"
 #include "shell/input_dialog.h"
@@ -31,13 +32,35 @@ void applyModeLook(QtWindow& dialog, bool inputMode) {
     }
 }
 
+// The layout rule counts 12 pixels a prompt line; Linux CJK fonts need more. The prompt keeps
+// its lines (the rule's count) at the font's own line spacing, in a frameless box, and the
+// text box gives up the difference.
+void fitPromptToItsFont(QtWindow& dialog, InputDialogLayout& layout) {
+    constexpr int kRuleLinePixels = 12;
+    const QtWindow::Control* prompt = dialog.control(kInputPromptEdit);
+    auto* edit = prompt != nullptr ? qobject_cast<QPlainTextEdit*>(prompt->widget) : nullptr;
+    if (edit == nullptr) return;
+    edit->setFrameShape(QFrame::NoFrame);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setBackgroundRole(QPalette::Window);
+    edit->document()->setDocumentMargin(0);
+    const int lines = layout.prompt.height / kRuleLinePixels;
+    const int extra =
+        std::min(lines * (edit->fontMetrics().lineSpacing() - kRuleLinePixels), layout.text.height);
+    layout.prompt.height += extra;
+    layout.text.top += extra;
+    layout.text.height -= extra;
+}
+
 }  // namespace
 
 void placeInputDialog(QtWindow& dialog, const DialogRequest& request, const WidgetScale& scale) {
     // The rule counts in design pixels; the screen may have more of them.
     const int width = static_cast<int>(dialog.width() / scale.factor);
     const int height = static_cast<int>(dialog.height() / scale.factor);
-    const InputDialogLayout layout = inputDialogLayout(request, width, height);
+    InputDialogLayout layout = inputDialogLayout(request, width, height);
+    fitPromptToItsFont(dialog, layout);
     place(dialog, kInputPromptEdit, layout.prompt, scale);
     place(dialog, kInputTextEdit, layout.text, scale);
     place(dialog, kInputToolbarFrame, layout.toolbar, scale);

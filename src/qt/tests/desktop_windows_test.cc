@@ -80,8 +80,15 @@ TEST_F(DesktopWindowsTest, TheInputDialogIsFilledAndLaidOutBeforeTheUserSeesIt) 
         const QWidget* dialog = controls.windowWidget(kInputDialogWindow);
         const InputDialogLayout expected =
             inputDialogLayout(app.dialogRequest(), dialog->width(), dialog->height());
-        EXPECT_EQ(geometryOf(kInputPromptEdit).height(), expected.prompt.height);
-        EXPECT_EQ(geometryOf(kInputTextEdit).top(), expected.text.top);
+        // Two lines by the rule, each as high as the font's lines.
+        const int lineSpacing = controls.controlWidget(kInputDialogWindow, kInputPromptEdit)
+                                    ->fontMetrics()
+                                    .lineSpacing();
+        EXPECT_EQ(expected.prompt.height, 24);
+        EXPECT_EQ(geometryOf(kInputPromptEdit).height(), 2 * lineSpacing);
+        EXPECT_EQ(geometryOf(kInputTextEdit).top(), geometryOf(kInputPromptEdit).bottom() + 1 + 5);
+        EXPECT_EQ(geometryOf(kInputTextEdit).bottom() + 1,
+                  expected.text.top + expected.text.height);
         EXPECT_EQ(geometryOf(kInputCancelButton).right() + 1, dialog->width() - 5);
         EXPECT_EQ(geometryOf(kInputOkButton).right() + 1, geometryOf(kInputCancelButton).left());
         // A taller window gives the text box all the extra room; the buttons stay below it.
