@@ -9,6 +9,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The programs go without their debugging symbols, as Debian packages do.
+set(CPACK_STRIP_FILES ON)
 # The font the windows' sizes are made for.
 if(YELIAN_QT)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")

@@ -8,7 +8,7 @@ packages=(
     libpcre2-dev zlib1g-dev libopencc-dev opencc libcurl4-openssl-dev libmicrohttpd-dev openssl ca-certificates
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-noto-cjk
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev fonts-noto-cjk
     xvfb xauth dpkg-dev
     python3 time
 )

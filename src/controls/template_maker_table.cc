@@ -22,10 +22,12 @@ constexpr std::string_view kHelpText =
 
 void addTabs(WindowTableBuilder& b) {
     b.add(TabControl, kTemplateMakerTabs, {}, {8, 40, 711, 390}).selectedIndex = 0;
-    constexpr Geometry page{0, 24, 711, 366};
+    // As on the main window, the pages and what lies on them count from the tab control's top,
+    // tab strip included.
+    constexpr Geometry page{0, 0, 711, 390};
     b.add(TabPage, kTemplateSourcePage, kTemplateMakerTabs, page, "模板代码");
     b.add(TabPage, kTemplatePreviewPage, kTemplateMakerTabs, page, "模板预览");
-    constexpr Geometry inside{2, 2, 703, 358};
+    constexpr Geometry inside{2, 28, 703, 358};
     ControlSpec& source =
         b.add(EditBox, kTemplateSourceEdit, kTemplateSourcePage, inside, kHelpText);
     source.multiline = true;

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
         std::cout << "yelian-gui " << yelian::kVersion << '\n';
         return 0;
     }
+    yelian::prepareBrowserEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yelian"));
     QApplication::setApplicationVersion(QString::fromLatin1(yelian::kVersion));

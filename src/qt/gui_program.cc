@@ -1,5 +1,6 @@
 #include "qt/gui_program.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QStyleFactory>
 #include <filesystem>
@@ -9,12 +10,17 @@
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/phrase_editor_table.h"
+#include "controls/template_maker_table.h"
+#include "qt/input_dialog_placement.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
 #include "qt/screenshots.h"
 #include "qt/shell_event_sink.h"
 #include "qt/termination_signal.h"
 #include "qt/widget_factory.h"
+#ifdef YELIAN_WEBENGINE
+#include "qt/web_engine_renderer.h"
+#endif
 #include "shell/application.h"
 #include "shell/startup.h"
 #include "support/gbk_text.h"
@@ -50,6 +56,12 @@ void startDesktop(Application& app, const std::optional<std::string>& settingsFi
     }
 }
 
+void prepareBrowserEngine() {
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
+    }
+}
+
 void applyDesktopLook() {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(designFont());
@@ -68,7 +80,9 @@ Expected<GuiOptions> parseGuiArguments(const std::vector<std::string>& args) {
             options.settingsFile = args[++i];
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshotFolder = args[++i];
-        } else if (arg == "--settings" || arg == "--screenshot") {
+        } else if (arg == "--screenshot-page" && hasValue) {
+            options.screenshotPage = args[++i];
+        } else if (arg == "--settings" || arg == "--screenshot" || arg == "--screenshot-page") {
             return Error{arg + " needs a value"};
         } else {
             return Error{"unknown argument " + arg};
@@ -90,14 +104,27 @@ std::string guiUsage() {
            "  --version        show the version\n";
 }
 
+std::vector<std::reference_wrapper<const WindowSpec>> desktopWindows() {
+    return {mainWindowSpec(), phraseEditorSpec(), inputDialogSpec(), templateMakerSpec()};
+}
+
+void connectDesktop(Application& app, QtControls& controls, EventSink& sink) {
+    controls.setEventSink(&sink);
+    installInputDialogPlacement(controls, app.dialogRequest());
+}
+
 int runDesktopProgram(const GuiOptions& options) {
     const bool screenshots = options.screenshotFolder.has_value();
-    QtControls controls({mainWindowSpec(), phraseEditorSpec(), inputDialogSpec()}, screenScale());
+    QtControls controls(desktopWindows(), screenScale());
     QtDesktop desktop(controls,
                       screenshots ? QtDesktop::Dialogs::Scripted : QtDesktop::Dialogs::Shown);
     Application app(controls, desktop);
     ShellEventSink sink(app);
-    controls.setEventSink(&sink);
+    connectDesktop(app, controls, sink);
+#ifdef YELIAN_WEBENGINE
+    WebEngineRenderer renderer;
+    app.setPageRenderer(&renderer);
+#endif
     controls.onWindowClosed([](std::string_view window) {
         if (window == kMainWindow) QCoreApplication::quit();
     });
@@ -108,7 +135,8 @@ int runDesktopProgram(const GuiOptions& options) {
 
     startDesktop(app, options.settingsFile);
     if (screenshots) {
-        return saveScreenshots(controls, sink, QString::fromStdString(*options.screenshotFolder))
+        return saveScreenshots(controls, sink, QString::fromStdString(*options.screenshotFolder),
+                               options.screenshotPage)
                    ? 0
                    : 1;
     }

@@ -90,7 +90,7 @@ EditorText editorText(const Control* c) {
 
 }  // namespace
 
-QtControls::QtControls(std::initializer_list<std::reference_wrapper<const WindowSpec>> windows,
+QtControls::QtControls(const std::vector<std::reference_wrapper<const WindowSpec>>& windows,
                        const WidgetScale& scale)
     : scale_(scale) {
     for (const WindowSpec& window : windows) windows_[window.name].spec = &window;
@@ -115,6 +115,10 @@ void QtControls::acceptFileDrops(std::string_view window) {
     if (s == nullptr) return;
     s->acceptsDrops = true;
     if (s->widget != nullptr) s->widget->acceptFileDrops();
+}
+
+void QtControls::setArrangement(std::string_view window, std::function<void(QtWindow&)> arrange) {
+    if (Slot* s = slot(window)) s->arrange = std::move(arrange);
 }
 
 QtControls::Slot* QtControls::slot(std::string_view window) const {
@@ -514,6 +518,10 @@ void QtControls::showWindow(std::string_view window, bool modal, std::string_vie
         widget->setParent(ownerSlot->widget, Qt::Window);
     }
     s->shown = true;
+    // The window logic fills the new window in before anyone sees it.
+    if (sink_ != nullptr) sink_->controlEvent(window, {}, ControlEvent::Opened);
+    if (!s->shown || s->widget != widget) return;
+    if (s->arrange) widget->setArrangement(s->arrange);
     if (modal) {
         widget->setWindowModality(Qt::ApplicationModal);
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -6,11 +6,11 @@
 
 #include <QPointer>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "controls/control_ops.h"
 #include "controls/window_table.h"
@@ -23,7 +23,7 @@ namespace yelian {
 
 class QtControls : public Controls {
   public:
-    QtControls(std::initializer_list<std::reference_wrapper<const WindowSpec>> windows,
+    QtControls(const std::vector<std::reference_wrapper<const WindowSpec>>& windows,
                const WidgetScale& scale);
     ~QtControls() override;
     QtControls(const QtControls&) = delete;
@@ -36,6 +36,10 @@ class QtControls : public Controls {
     }
     // Files dropped on the window reach the sink, now and whenever it is built anew.
     void acceptFileDrops(std::string_view window);
+    // The window places its own controls (now and whenever it is built anew): after its
+    // Opened event and on every resize.
+    void setArrangement(std::string_view window, std::function<void(QtWindow&)> arrange);
+    const WidgetScale& scale() const { return scale_; }
     // The window's widget, built when needed; nullptr for an unknown window.
     QtWindow* windowWidget(std::string_view window) const;
     // The widget of a control (for screenshots and tests); nullptr when unknown.
@@ -83,6 +87,7 @@ class QtControls : public Controls {
         QPointer<QtWindow> widget;
         bool shown = false;
         bool acceptsDrops = false;
+        std::function<void(QtWindow&)> arrange;
         // The nested event loop of a modal window, while it runs.
         QEventLoop* modalLoop = nullptr;
     };

@@ -12,6 +12,10 @@
 #include <chrono>
 #include <thread>
 
+#ifdef YELIAN_WEBENGINE
+#include <QWebEngineView>
+#endif
+
 #include "qt/qt_text.h"
 #include "support/gbk_text.h"
 
@@ -146,7 +150,16 @@ void QtDesktop::registerDropTarget(std::string_view window) {
 
 void QtDesktop::showInBrowser(std::string_view window, std::string_view control,
                               std::string_view html) {
-    if (auto* browser = qobject_cast<QTextBrowser*>(controls_.controlWidget(window, control))) {
+    QWidget* widget = controls_.controlWidget(window, control);
+#ifdef YELIAN_WEBENGINE
+    // A blank base, as a browser's empty document has: the page's scripts run, its relative
+    // links lead nowhere.
+    if (auto* view = qobject_cast<QWebEngineView*>(widget)) {
+        view->setHtml(toQString(html), QUrl(QStringLiteral("about:blank")));
+        return;
+    }
+#endif
+    if (auto* browser = qobject_cast<QTextBrowser*>(widget)) {
         browser->clear();
         browser->setHtml(toQString(html));
     }

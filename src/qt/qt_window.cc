@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTabWidget>
 #include <QUrl>
 #include <unordered_set>
@@ -210,6 +211,19 @@ bool QtWindow::filterMouse(const Control& control, QEvent* event) {
             break;
     }
     return false;
+}
+
+void QtWindow::setArrangement(std::function<void(QtWindow&)> arrange) {
+    arrange_ = std::move(arrange);
+    // Down to half the design size: the layout keeps every box at least empty, never negative.
+    setMinimumSize(size() / 2);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    arrange_(*this);
+}
+
+void QtWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (arrange_) arrange_(*this);
 }
 
 void QtWindow::acceptFileDrops() {

@@ -47,6 +47,9 @@ class QtWindow : public QWidget {
     void setEventSink(EventSink* sink) { sink_ = sink; }
     // What happens when the user closes the window and no handler takes the event.
     void setDefaultClose(std::function<void()> close) { defaultClose_ = std::move(close); }
+    // Places the controls for the client size: once when set, and on every resize. A window
+    // that places its own controls may be resized by the user.
+    void setArrangement(std::function<void(QtWindow&)> arrange);
     // The next close request is the program's own: it goes through.
     void allowClose() { closeAllowed_ = true; }
     // Files dropped anywhere on the window reach the sink; the window's editors stop taking
@@ -59,6 +62,7 @@ class QtWindow : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -76,6 +80,7 @@ class QtWindow : public QWidget {
     QHash<QObject*, std::string> watched_;
     EventSink* sink_ = nullptr;
     std::function<void()> defaultClose_;
+    std::function<void(QtWindow&)> arrange_;
     bool closeAllowed_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "qt/screenshots.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -12,7 +14,11 @@
 
 #include "controls/input_dialog_table.h"
 #include "controls/main_window_names.h"
+#include "controls/phrase_editor_table.h"
+#include "controls/template_maker_table.h"
+#include "qt/qt_text.h"
 #include "qt/widget_factory.h"
+#include "support/gbk_text.h"
 
 namespace yelian {
 namespace {
@@ -22,9 +28,12 @@ constexpr int kSettleMilliseconds = 300;
 // The seven pages of the main window's tab control.
 constexpr int kTemplatePageCount = 7;
 
-void settle() {
+// The browser engine draws the preview in a process of its own, which takes longer.
+constexpr int kPreviewMilliseconds = 1500;
+
+void settle(int milliseconds = kSettleMilliseconds) {
     QEventLoop loop;
-    QTimer::singleShot(kSettleMilliseconds, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -54,14 +63,32 @@ class Camera {
         save(picture, file);
     }
 
-    // Opens a window as the user would (a modal one returns only after it closed), takes its
-    // picture once it has settled and closes it again.
+    // A window with the list of its combo box dropped down, as the user sees it open.
+    void withComboOpen(std::string_view window, std::string_view combo, const QString& file) {
+        QtWindow* shown = controls_.windowWidget(window);
+        auto* box = qobject_cast<QComboBox*>(controls_.controlWidget(window, combo));
+        if (shown == nullptr || box == nullptr) return;
+        box->showPopup();
+        settle();
+        QPixmap picture = shown->grab();
+        QWidget* popup = box->view()->window();
+        QPainter painter(&picture);
+        painter.drawPixmap(shown->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+        painter.end();
+        box->hidePopup();
+        save(picture, file);
+    }
+
+    // Opens a window as the user would (a modal one returns only after it closed), fills it
+    // in, takes its picture once it has settled and closes it again.
     void whileOpen(std::string_view window, const QString& file, const std::function<bool()>& open,
-                   bool designWithoutHandler = true) {
+                   bool designWithoutHandler = true, const std::function<void()>& fill = {}) {
         QTimer timer;
         timer.setSingleShot(true);
         QEventLoop wait;
         QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (fill) fill();
+            settle();
             this->window(window, file);
             controls_.closeWindow(window);
             wait.quit();
@@ -86,7 +113,34 @@ class Camera {
 
 }  // namespace
 
-bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folder) {
+namespace {
+
+using namespace yelian::literals;
+
+// The template maker after a generation from the page at url: the source, the preview and the
+// candidate blocks.
+void shootTemplateMaker(QtControls& controls, EventSink& sink, Camera& camera,
+                        const std::string& url) {
+    sink.controlEvent(kMainWindow, kTemplateMakerLink, ControlEvent::Clicked);
+    if (!controls.windowExists(kTemplateMakerWindow)) return;
+    controls.setText(kTemplateMakerWindow, kAddressEdit, url);
+    sink.controlEvent(kTemplateMakerWindow, kMakeTemplateButton, ControlEvent::Clicked);
+    settle();
+    camera.window(kTemplateMakerWindow, QStringLiteral("template-maker-source.png"));
+    controls.setSelectedIndex(kTemplateMakerWindow, kTemplateMakerTabs, 1);
+    sink.controlEvent(kTemplateMakerWindow, kTemplateMakerTabs, ControlEvent::Changed);
+    settle(kPreviewMilliseconds);
+    camera.window(kTemplateMakerWindow, QStringLiteral("template-maker-preview.png"));
+    controls.setSelectedIndex(kTemplateMakerWindow, kTemplateMakerTabs, 0);
+    camera.withComboOpen(kTemplateMakerWindow, kCandidateCombo,
+                         QStringLiteral("template-maker-candidates.png"));
+    controls.closeWindow(kTemplateMakerWindow);
+}
+
+}  // namespace
+
+bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folder,
+                     const std::string& pageUrl) {
     QDir().mkpath(folder);
     Camera camera(controls, folder);
     settle();
@@ -98,9 +152,20 @@ bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folde
     }
     controls.setSelectedIndex(kMainWindow, kTemplateTabs, first);
     camera.moreMenu(QStringLiteral("more-menu.png"));
-    camera.whileOpen(kPhraseEditorWindow, QStringLiteral("phrase-editor.png"), [&] {
-        return sink.controlEvent(kMainWindow, kEditPhrasesButton, ControlEvent::Clicked);
-    });
+    camera.whileOpen(
+        kPhraseEditorWindow, QStringLiteral("phrase-editor.png"),
+        [&] { return sink.controlEvent(kMainWindow, kEditPhrasesButton, ControlEvent::Clicked); },
+        true,
+        [&] {
+            for (const char* group :
+                 {"春天|夏天|秋天|冬天", "早安|午安|晚安", "http://www.example.com/|示例网站"}) {
+                controls.addItem(kPhraseEditorWindow, kPhraseList, utf8ToGbk(group));
+            }
+            controls.setSelectedIndex(kPhraseEditorWindow, kPhraseList, 1);
+        });
+    // The keyword list as a user keeps it, one keyword a line.
+    controls.setText(kMainWindow, kKeywordListEdit,
+                     "绿道\r\n滨江公园\r\n骑行路线\r\n周末去哪儿"_gbk);
     camera.whileOpen(kInputDialogWindow, QStringLiteral("input-dialog.png"), [&] {
         return sink.controlEvent(kMainWindow, kEnterKeywordsButton, ControlEvent::Clicked);
     });
@@ -108,6 +173,7 @@ bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folde
     camera.whileOpen(
         kInputDialogWindow, QStringLiteral("help-text.png"),
         [&] { return sink.controlEvent(kMainWindow, kHelpLink, ControlEvent::Clicked); }, false);
+    if (!pageUrl.empty()) shootTemplateMaker(controls, sink, camera, pageUrl);
     return camera.allSaved();
 }
 

@@ -5,12 +5,16 @@
 
 #include <QString>
 
+#include <string>
 #include "qt/event_sink.h"
+
 #include "qt/qt_controls.h"
 
 namespace yelian {
 
-// Saves the PNG files into folder; false when one could not be written.
-bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folder);
+// Saves the PNG files into folder; false when one could not be written. With a page address
+// the template maker is shown after a generation from that page.
+bool saveScreenshots(QtControls& controls, EventSink& sink, const QString& folder,
+                     const std::string& pageUrl);
 
 }  // namespace yelian

@@ -20,6 +20,10 @@
 #include <QTextBrowser>
 #include <cmath>
 
+#ifdef YELIAN_WEBENGINE
+#include <QWebEngineView>
+#endif
+
 #include "qt/qt_text.h"
 
 namespace yelian {
@@ -247,7 +251,11 @@ QWidget* makeWidget(const ControlSpec& spec, QWidget* parent, const WidgetScale&
         case Frame:
             return makeFrame(parent);
         case Browser:
+#ifdef YELIAN_WEBENGINE
+            return new QWebEngineView(parent);
+#else
             return new QTextBrowser(parent);
+#endif
         case Window:
         case MenuItem:
             return nullptr;

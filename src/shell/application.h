@@ -52,6 +52,9 @@ class Application {
     // The template maker's handlers, alive as long as the program so that a generation still
     // running when its window closes never outlives them.
     TemplateMakerWindow& templateMaker() { return templateMaker_; }
+    // The desktop's page renderer for the template maker's "渲染后识别"; the command line and
+    // the tests of the window logic have none.
+    void setPageRenderer(PageRenderer* renderer) { templateMaker_.setRenderer(renderer); }
     // The edit box the tag buttons insert into: none until a template editor had the focus.
     std::optional<EditBoxRef>& insertionTarget() { return insertionTarget_; }
 

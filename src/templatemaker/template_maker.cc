@@ -104,7 +104,7 @@ void TemplateMakerWindow::makeTemplate(bool withBody) {
     generating_ = true;
     Controls& controls = ui_.controls;
     controls.setCaption(kTemplateMakerWindow, kMakeTemplateButton, kMakeTemplateDownloading);
-    const std::string page = readPage(pages_, controls.text(kTemplateMakerWindow, kAddressEdit));
+    const std::string page = readAddress(controls.text(kTemplateMakerWindow, kAddressEdit));
     BodyExtractor extractor([this] { ui_.desktop.processPendingEvents(); },
                             [this] { return windowOpen(); });
     MadeTemplate made;
@@ -136,6 +136,15 @@ void TemplateMakerWindow::makeTemplate(bool withBody) {
     }
     showTemplate(made_.text);
     controls.setCaption(kTemplateMakerWindow, kMakeTemplateButton, kMakeTemplateIdle);
+}
+
+// The page as its scripts leave it when the user asked for that and a renderer is there, else
+// the source as downloaded.
+std::string TemplateMakerWindow::readAddress(std::string_view url) {
+    if (renderer_ == nullptr || !ui_.controls.checked(kTemplateMakerWindow, kRenderedCheck)) {
+        return readPage(pages_, url);
+    }
+    return renderer_->renderedPage(url, [this] { return windowOpen(); });
 }
 
 void TemplateMakerWindow::listCandidates(BodyExtractor& extractor) {

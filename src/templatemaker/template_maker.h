@@ -11,6 +11,7 @@
 #include "support/event_hook.h"
 #include "templatemaker/body_candidates.h"
 #include "templatemaker/body_extractor.h"
+#include "templatemaker/page_renderer.h"
 
 namespace yelian {
 
@@ -73,6 +74,9 @@ class TemplateMakerWindow {
   public:
     TemplateMakerWindow(Ui ui, PageSource& pages);
 
+    // Where "渲染后识别" loads pages; none (the default) leaves the check box without effect.
+    void setRenderer(PageRenderer* renderer) { renderer_ = renderer; }
+
     // The generation button: left click with body recognition, right click without. Ignored
     // while a generation runs. A left click also lists the candidate blocks in the candidate
     // combo box, the pick first.
@@ -103,9 +107,11 @@ class TemplateMakerWindow {
     void selectFound(int position, int length);
     void listCandidates(BodyExtractor& extractor);
     void showTemplate(const std::string& text);
+    std::string readAddress(std::string_view url);
 
     Ui ui_;
     PageSource& pages_;
+    PageRenderer* renderer_ = nullptr;
     bool generating_ = false;
     // The last left-click generation, which a chosen candidate is put into.
     MadeTemplate made_;

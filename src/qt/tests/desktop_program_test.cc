@@ -36,10 +36,10 @@ std::string readFile(const std::filesystem::path& path) {
 // One run of the desktop program in this process, with scripted dialogs.
 struct DesktopRun {
     explicit DesktopRun(const std::string& settingsFile) {
-        controls.setEventSink(&sink);
+        connectDesktop(app, controls, sink);
         startDesktop(app, settingsFile);
     }
-    QtControls controls{{mainWindowSpec(), phraseEditorSpec(), inputDialogSpec()}, WidgetScale{}};
+    QtControls controls{desktopWindows(), WidgetScale{}};
     QtDesktop desktop{controls, QtDesktop::Dialogs::Scripted};
     Application app{controls, desktop};
     ShellEventSink sink{app};

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
+    yelian::prepareBrowserEngine();
     QApplication application(argc, argv);
     yelian::applyDesktopLook();
     return RUN_ALL_TESTS();

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <tuple>
 
 #include "controls/input_dialog_table.h"
@@ -56,6 +57,7 @@ class QtWindowTest : public ::testing::Test {
     QtWindowTest() {
         controls.setEventSink(&sink);
         controls.showWindow(kMainWindow, false, {});
+        sink.events.clear();
     }
     QWidget* widget(std::string_view name) { return controls.controlWidget(kMainWindow, name); }
 
@@ -84,6 +86,27 @@ TEST_F(QtWindowTest, EveryControlIsAWidgetNamedAndPlacedAsInItsTable) {
             }
         }
     }
+}
+
+TEST_F(QtWindowTest, OpenedComesOnceWhenAWindowIsCreatedAndBeforeAModalLoop) {
+    const auto openings = [&](std::string_view window) {
+        return std::count(sink.events.begin(), sink.events.end(),
+                          RecordingSink::Event{std::string(window), {}, ControlEvent::Opened});
+    };
+    controls.showWindow(kPhraseEditorWindow, false, kMainWindow);
+    controls.showWindow(kPhraseEditorWindow, false, kMainWindow);
+    EXPECT_EQ(openings(kPhraseEditorWindow), 1);
+    controls.closeWindow(kPhraseEditorWindow);
+    controls.showWindow(kPhraseEditorWindow, false, kMainWindow);
+    EXPECT_EQ(openings(kPhraseEditorWindow), 2);
+
+    std::size_t seenInLoop = 0;
+    QTimer::singleShot(0, [&] {
+        seenInLoop = static_cast<std::size_t>(openings(kInputDialogWindow));
+        controls.closeWindow(kInputDialogWindow);
+    });
+    controls.showWindow(kInputDialogWindow, true, kMainWindow);
+    EXPECT_EQ(seenInLoop, 1u);
 }
 
 TEST_F(QtWindowTest, CaptionsAndTextsAreTheTablesDesign) {

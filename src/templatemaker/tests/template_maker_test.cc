@@ -269,5 +269,63 @@ TEST_F(TemplateMakerWindowTest, PasteAndCopyGoThroughTheClipboard) {
     EXPECT_EQ(gbkToUtf8(desktop.browserWrites()[0].html), "<p>模板</p>");
 }
 
+// Stands in for the desktop's browser engine: the page as its scripts would leave it.
+class FakeRenderer : public PageRenderer {
+  public:
+    std::string renderedPage(std::string_view url, const std::function<bool()>& goOn) override {
+        urls.emplace_back(url);
+        if (duringRender) duringRender();
+        stillWanted = goOn();
+        return page;
+    }
+
+    std::string page;
+    std::vector<std::string> urls;
+    std::function<void()> duringRender;
+    bool stillWanted = true;
+};
+
+TEST_F(TemplateMakerWindowTest, TheRenderedPageIsUsedOnlyWhenTickedAndARendererIsThere) {
+    const std::string article = readTextBytes(articlePageUtf8(), TextEncoding::Auto).text;
+    pages.text = "<html><head><title>Shell</title></head><body><div id=app></div></body></html>";
+    FakeRenderer renderer;
+    renderer.page = article;
+    setText(kAddressEdit, "http://127.0.0.1/shell.html");
+    // Ticked without a renderer (the command line): the source as downloaded.
+    controls.setChecked(kTemplateMakerWindow, kRenderedCheck, true);
+    window.makeTemplate(true);
+    EXPECT_EQ(pages.plain.size(), 1u);
+    EXPECT_EQ(desktop.messages().size(), 1u);
+
+    window.setRenderer(&renderer);
+    controls.setChecked(kTemplateMakerWindow, kRenderedCheck, false);
+    window.makeTemplate(true);
+    EXPECT_EQ(pages.plain.size(), 2u);
+    EXPECT_TRUE(renderer.urls.empty());
+
+    controls.setChecked(kTemplateMakerWindow, kRenderedCheck, true);
+    window.makeTemplate(true);
+    EXPECT_EQ(pages.plain.size(), 2u);
+    EXPECT_EQ(renderer.urls, (std::vector<std::string>{"http://127.0.0.1/shell.html"}));
+    EXPECT_NE(text(kTemplateSourceEdit).find("#导入的文件内容#"), std::string::npos);
+    // The right click renders too, and keeps the body.
+    window.makeTemplate(false);
+    EXPECT_EQ(renderer.urls.size(), 2u);
+    EXPECT_NE(text(kTemplateSourceEdit).find("市民纷纷前来体验"), std::string::npos);
+}
+
+TEST_F(TemplateMakerWindowTest, ClosingTheWindowWhileRenderingStopsTheWaitAndWritesNothing) {
+    FakeRenderer renderer;
+    renderer.page = readTextBytes(articlePageUtf8(), TextEncoding::Auto).text;
+    renderer.duringRender = [&] { controls.closeWindow(kTemplateMakerWindow); };
+    window.setRenderer(&renderer);
+    controls.setChecked(kTemplateMakerWindow, kRenderedCheck, true);
+    window.makeTemplate(true);
+    EXPECT_FALSE(renderer.stillWanted);
+    EXPECT_FALSE(window.generating());
+    EXPECT_TRUE(desktop.browserWrites().empty());
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
 }  // namespace
 }  // namespace yelian
