@@ -94,6 +94,27 @@ QtControls::QtControls(const std::vector<std::reference_wrapper<const WindowSpec
                        const WidgetScale& scale)
     : scale_(scale) {
     for (const WindowSpec& window : windows) windows_[window.name].spec = &window;
+    titleTimer_.setSingleShot(true);
+    titleTimer_.setInterval(40);
+    QObject::connect(&titleTimer_, &QTimer::timeout, [this] { applyWindowTitles(); });
+}
+
+void QtControls::setWindowTitleSoon(QWidget* window, const QString& title) {
+    for (auto& [widget, pending] : pendingTitles_) {
+        if (widget == window) {
+            pending = title;
+            return;
+        }
+    }
+    pendingTitles_.emplace_back(window, title);
+    if (!titleTimer_.isActive()) titleTimer_.start();
+}
+
+void QtControls::applyWindowTitles() {
+    for (auto& [widget, title] : pendingTitles_) {
+        if (widget != nullptr) widget->setWindowTitle(title);
+    }
+    pendingTitles_.clear();
 }
 
 QtControls::~QtControls() {
@@ -193,6 +214,9 @@ std::string QtControls::caption(std::string_view window, std::string_view contro
     if (c == nullptr) return {};
     switch (c->info.kind) {
         case Window:
+            for (const auto& [widget, title] : pendingTitles_) {
+                if (widget == c->widget) return fromQString(title);
+            }
             return fromQString(c->widget->windowTitle());
         case Button:
         case CheckBox:
@@ -225,7 +249,7 @@ void QtControls::setCaption(std::string_view window, std::string_view control,
     const QString value = toQString(caption);
     switch (c->info.kind) {
         case Window:
-            c->widget->setWindowTitle(value);
+            setWindowTitleSoon(c->widget, value);
             break;
         case Button:
         case CheckBox:

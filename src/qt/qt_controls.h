@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -94,6 +96,8 @@ class QtControls : public Controls {
 
     Slot* slot(std::string_view window) const;
     QtWindow* build(Slot& slot, QWidget* owner) const;
+    void setWindowTitleSoon(QWidget* window, const QString& title);
+    void applyWindowTitles();
     QtWindow::Control* find(std::string_view window, std::string_view control) const;
 
     WidgetScale scale_;
@@ -101,6 +105,10 @@ class QtControls : public Controls {
     std::function<void(std::string_view)> windowClosed_;
     // Built lazily, also by reads: a window's widgets are its state.
     mutable std::unordered_map<std::string, Slot> windows_;
+    // A run shows its progress in the window caption once per article; each change costs a
+    // round trip to the window system, so captions reach it at most every 40 ms.
+    std::vector<std::pair<QPointer<QWidget>, QString>> pendingTitles_;
+    QTimer titleTimer_;
 };
 
 }  // namespace yelian

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "controls/control_ops.h"
@@ -16,6 +17,12 @@ struct ControlsBackend {
     std::string name;
     std::function<std::unique_ptr<Controls>()> make;
 };
+
+// A backend prints as its name, so that the cases' listed names stay the same from run to
+// run (the default printer shows the object's bytes, pointers included).
+inline void PrintTo(const ControlsBackend& backend, std::ostream* out) {
+    *out << backend.name;
+}
 
 class ControlContract : public ::testing::TestWithParam<ControlsBackend> {
   protected:
