@@ -42,7 +42,7 @@ for name in "${targets[@]}"; do
     nice "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 \
         -timeout=10 -print_final_stats=1 -artifact_prefix="$findings/" \
         "$corpus" "fuzz/corpus/$name" >"$log" 2>&1 || status=$?
-    done_line=$(grep -E '^#[0-9]+ +DONE' "$log" | tail -n 1 || true)
+    done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
     echo "$name: ${done_line:-no DONE line} (exit $status)"
     if [ "$status" -ne 0 ]; then
         failed+=("$name")

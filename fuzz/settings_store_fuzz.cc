@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool saved = store.writeText(key, value);
     // A saved value reads back as it was written, also after the file is opened again.
     if (saved && storedAsIs(section) && storedAsIs(key) && storedAsIs(value) &&
-        store.readText(key, {}) != value) std::abort();
+        store.readText(key, {}) != value)
+        std::abort();
     store.writeNumber(key + "n", static_cast<double>(value.size()));
     store.writeBool(key + "b", !value.empty());
     store.writeSideFile(key, value);

@@ -17,15 +17,15 @@ using namespace yelian;
 // The boxes the expansion reads numbers from; each gets a hostile text of its own.
 void fillNumberBoxes(FuzzInput& input, RecordControls& controls) {
     const std::string_view boxes[] = {
-        kCounterStartEdit,     kCounterStepEdit,      kDescriptionLengthMinEdit,
-        kDescriptionLengthMaxEdit, kKeywordCountMinEdit, kKeywordCountMaxEdit,
-        kChineseLengthMinEdit, kChineseLengthMaxEdit, kLettersLengthMinEdit,
-        kLettersLengthMaxEdit, kYearFromEdit,         kYearToEdit,
-        kTimeFormatEdit,       kKeywordListEdit};
+        kCounterStartEdit,         kCounterStepEdit,      kDescriptionLengthMinEdit,
+        kDescriptionLengthMaxEdit, kKeywordCountMinEdit,  kKeywordCountMaxEdit,
+        kChineseLengthMinEdit,     kChineseLengthMaxEdit, kLettersLengthMinEdit,
+        kLettersLengthMaxEdit,     kYearFromEdit,         kYearToEdit,
+        kTimeFormatEdit,           kKeywordListEdit};
     for (std::string_view box : boxes) controls.setText(kMainWindow, box, input.takeText());
     const std::uint8_t flags = input.takeByte();
-    const std::string_view checks[] = {kOrderedCheck,   kTraditionalCheck, kDigitsCheck,
-                                       kLowercaseCheck, kUppercaseCheck,   kFullWidthCheck,
+    const std::string_view checks[] = {kOrderedCheck,    kTraditionalCheck, kDigitsCheck,
+                                       kLowercaseCheck,  kUppercaseCheck,   kFullWidthCheck,
                                        kRandomTimeCheck, kMostCommonRadio};
     for (std::size_t i = 0; i < std::size(checks); ++i) {
         controls.setChecked(kMainWindow, checks[i], (flags >> i) & 1);

@@ -356,6 +356,11 @@ std::string searchErrorText(int errorCode) {
     return "正则表达式匹配失败："_gbk + engineMessage(errorCode);
 }
 
+bool isDoubleByteLead(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
 bool isDoubleByteTrail(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
@@ -369,9 +374,11 @@ std::string escapeCharacters(std::string_view text, std::string_view specials,
     bool brokenLead = false;
     for (std::size_t pos = 0; pos < text.size();) {
         std::size_t length = charLengthAt(text, pos);
-        // A lead byte whose next byte cannot follow it is a broken byte of its own: the next
-        // byte is an ASCII character that must still be escaped.
-        if (length == 2 && (pos + 1 >= text.size() || !isDoubleByteTrail(text[pos + 1]))) {
+        // A lead byte whose next byte cannot follow it, and 0x80 or 0xFF, which lead nothing,
+        // are broken bytes of their own: the next byte is a character that must still be
+        // escaped.
+        if (length == 2 && (!isDoubleByteLead(text[pos]) || pos + 1 >= text.size() ||
+                            !isDoubleByteTrail(text[pos + 1]))) {
             length = 1;
         }
         const char c = text[pos];
