@@ -85,7 +85,9 @@ TEST(RegexEscaping, ABrokenLeadByteLeavesNoMetacharacterLive) {
 // after one is a character of its own and must be escaped.
 TEST(RegexEscaping, ByteThatIsNoLeadLeavesNoBackslashLive) {
     for (const std::string& text : {std::string("\x80\\"), std::string("\xFF\\"),
-                                    std::string("\xFF\\x"), std::string("\x80\\u4e00")}) {
+                                    std::string("\xFF\\x"), std::string("\x80\\u4e00"),
+                                    // Stray bytes shift which bytes pair up after them.
+                                    std::string("\xFF\xFF\xFF\xE9\xE9\xE9\\")}) {
         RegexObject regex;
         ASSERT_TRUE(regex.create(RegexObject::escapeAll(text), false)) << regex.errorText();
         EXPECT_EQ(regex.execute("<" + text + ">"), 1);
