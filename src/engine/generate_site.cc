@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 #include "controls/control_ops.h"

@@ -10,7 +10,6 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
-#include "support/posix_file.h"
 #include "support/shared_texts.h"
 #include "support/text_routines.h"
 
