@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     libpcre2-dev zlib1g-dev libopencc-dev opencc libcurl4-openssl-dev libmicrohttpd-dev openssl ca-certificates
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format
+    clang-format clang-14 libclang-rt-14-dev llvm-14
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev fonts-noto-cjk
     xvfb xauth dpkg-dev
     python3 time

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 #include "controls/control_ops.h"
@@ -20,6 +18,7 @@
 #include "support/markup_scanner.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
+#include "support/posix_file.h"
 #include "support/regex_object.h"
 #include "support/shared_texts.h"
 #include "support/shuffle_bag.h"
@@ -42,18 +41,16 @@ std::optional<std::string> selectedTemplateText(const Controls& controls) {
     return controls.text(kMainWindow, editors[static_cast<std::size_t>(tab)]);
 }
 
-bool pathExists(std::string_view text) {
-    if (text.empty()) return false;
-    std::error_code error;
-    return std::filesystem::exists(toNativePath(text), error);
+bool pathExists(FileEnv& files, std::string_view text) {
+    return !text.empty() && files.status(toNativePath(text)).kind != FileKind::Missing;
 }
 
 // A template editor may hold the path of a template file instead of the template. A path that
 // names something unreadable (a folder, a device, a FIFO, a file too large) refuses the run:
 // pages from an empty template would be reported as written.
-Expected<std::string> templateFrom(const Controls& controls, std::string text) {
-    if (!pathExists(text)) return text;
-    TextReadResult read = readTextFile(text, inputEncodingOf(controls));
+Expected<std::string> templateFrom(FileEnv& files, const Controls& controls, std::string text) {
+    if (!pathExists(files, text)) return text;
+    TextReadResult read = readTextFile(files, text, inputEncodingOf(controls));
     if (!read.readable) {
         return Error{"模板文件无法读取（"_gbk + read.problem + "）："_gbk + text};
     }
@@ -127,11 +124,12 @@ std::optional<std::size_t> askRandomCount(DesktopServices& desktop, std::string_
 class Run {
   public:
     Run(GenerationContext& context, const GenerationJob& job, const ArticleFileReader& readFile,
-        std::string pageTemplate, std::size_t randomCount, RunOutcome& outcome)
+        FileEnv& files, std::string pageTemplate, std::size_t randomCount, RunOutcome& outcome)
         : controls_(context.ui.controls),
           desktop_(context.ui.desktop),
           keywords_(context.keywords),
-          lists_(context.ui, &pages_),
+          files_(files),
+          lists_(context.ui, &pages_, files),
           job_(job),
           pages_(job),
           articles_(job,
@@ -176,6 +174,7 @@ class Run {
     Controls& controls_;
     DesktopServices& desktop_;
     KeywordInserter& keywords_;
+    FileEnv& files_;
     ListPages lists_;
     // The list pages already counted into the outcome.
     std::int64_t listsWrittenCounted_ = 0;
@@ -322,7 +321,7 @@ bool Run::writeFile(const std::string& path, std::string_view source, std::strin
         pageFailed(path, allowed.error().message);
         return false;
     }
-    if (!writeTextFile(path, page, encoding).written) {
+    if (!writeTextFile(files_, path, page, encoding).written) {
         pageFailed(path, "无法写入（磁盘已满、没有权限，或不是普通文件）"_gbk);
         return false;
     }
@@ -362,14 +361,10 @@ std::vector<std::string> shuffleList(std::vector<std::string> list, RandomSource
     return shuffled;
 }
 
-RunOutcome generateSite(GenerationContext& context, GenerationJob& job) {
-    return generateSite(context, job, [](std::string_view path, TextEncoding requested) {
-        return readTextFile(path, requested);
-    });
-}
+namespace {
 
-RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
-                        const ArticleFileReader& readFile) {
+RunOutcome runJob(GenerationContext& context, GenerationJob& job, const ArticleFileReader& readFile,
+                  FileEnv& files) {
     RunOutcome outcome;
     if (job.empty()) return outcome;
     Controls& controls = context.ui.controls;
@@ -396,7 +391,7 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
     const MarkupScanner tags([&desktop] { desktop.processPendingEvents(); });
 
     const std::int64_t startTicks = desktop.ticks();
-    Expected<std::string> pageTemplate = templateFrom(controls, std::move(*templateText));
+    Expected<std::string> pageTemplate = templateFrom(files, controls, std::move(*templateText));
     if (!pageTemplate) {
         outcome.end = RunOutcome::End::Refused;
         outcome.problem = pageTemplate.error().message;
@@ -409,7 +404,7 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
     }
 
     // The tag expansion's counter and keywords are read with the run.
-    Run run(context, job, readFile, std::move(*pageTemplate), *randomCount, outcome);
+    Run run(context, job, readFile, files, std::move(*pageTemplate), *randomCount, outcome);
     run.start(tags);
     const std::string savedCaption = controls.caption(kMainWindow, "");
 
@@ -427,6 +422,28 @@ RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
     outcome.failureNotes = run.failureNotes();
     outcome.elapsedMilliseconds = desktop.ticks() - startTicks;
     return outcome;
+}
+
+}  // namespace
+
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job) {
+    PosixFileEnv files;
+    return generateSite(context, job, files);
+}
+
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
+                        const ArticleFileReader& readFile) {
+    PosixFileEnv files;
+    return runJob(context, job, readFile, files);
+}
+
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job, FileEnv& files) {
+    return runJob(
+        context, job,
+        [&files](std::string_view path, TextEncoding requested) {
+            return readTextFile(files, path, requested);
+        },
+        files);
 }
 
 }  // namespace yelian

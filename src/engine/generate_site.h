@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/generation.h"
+#include "support/file_env.h"
 #include "support/random_source.h"
 #include "support/text_encoding.h"
 
@@ -31,6 +32,10 @@ using ArticleFileReader =
 // generateSite reading the articles through readFile (tests watch the reads with it).
 RunOutcome generateSite(GenerationContext& context, GenerationJob& job,
                         const ArticleFileReader& readFile);
+
+// generateSite reading the articles and the template file and writing every page through
+// files (tests put a failing file system under a run with it).
+RunOutcome generateSite(GenerationContext& context, GenerationJob& job, FileEnv& files);
 
 // A random permutation of the list, drawn from a fresh ShuffleBag.
 std::vector<std::string> shuffleList(std::vector<std::string> list, RandomSource& random);

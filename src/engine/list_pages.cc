@@ -148,22 +148,22 @@ void TextFileBuffer::open(std::string_view path) {
     makeFolders(path);
 }
 
-bool TextFileBuffer::save(TextEncoding encoding) {
-    const bool written = writeTextFile(path_, text_, encoding).written;
+bool TextFileBuffer::save(FileEnv& files, TextEncoding encoding) {
+    const bool written = writeTextFile(files, path_, text_, encoding).written;
     path_.clear();
     text_.clear();
     return written;
 }
 
-bool TextFileBuffer::save(TextEncoding encoding, std::string_view ending,
+bool TextFileBuffer::save(FileEnv& files, TextEncoding encoding, std::string_view ending,
                           const std::optional<std::string>& endingBytes, std::string_view tail) {
     if (!endingBytes) {
         append(ending);
         append(tail);
-        return save(encoding);
+        return save(files, encoding);
     }
     const bool written =
-        writeSplicedTextFile(path_, text_, ending, *endingBytes, tail, encoding).written;
+        writeSplicedTextFile(files, path_, text_, ending, *endingBytes, tail, encoding).written;
     path_.clear();
     text_.clear();
     return written;
@@ -255,7 +255,7 @@ void ListPages::closePage(TextEncoding encoding) {
             return;
         }
     }
-    if (state_.listFile.save(encoding, state_.bar, bar->second,
+    if (state_.listFile.save(files_, encoding, state_.bar, bar->second,
                              ui_.controls.text(kMainWindow, kListTailEdit))) {
         ++report_.pagesWritten;
         if (pages_) pages_->written(path, {});

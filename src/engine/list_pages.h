@@ -14,6 +14,7 @@
 
 #include "controls/control_ops.h"
 #include "support/markup_scanner.h"
+#include "support/posix_file.h"
 #include "support/text_encoding.h"
 
 namespace yelian {
@@ -40,13 +41,13 @@ class TextFileBuffer {
     // Starts a new file at the GBK path, creating every missing folder along it.
     void open(std::string_view path);
     void append(std::string_view text) { text_ += text; }
-    // Writes the text in the encoding (with its byte-order mark) and closes the buffer. True
-    // when the file was written.
-    bool save(TextEncoding encoding);
+    // Writes the text in the encoding (with its byte-order mark) through files and closes the
+    // buffer. True when the file was written.
+    bool save(FileEnv& files, TextEncoding encoding);
     // save after appending ending and tail, where endingBytes, when given, is ending as
     // encodeForSplicing converted it for this encoding: the same file, without converting
     // ending again.
-    bool save(TextEncoding encoding, std::string_view ending,
+    bool save(FileEnv& files, TextEncoding encoding, std::string_view ending,
               const std::optional<std::string>& endingBytes, std::string_view tail);
     bool isOpen() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
@@ -95,7 +96,12 @@ class ListPages {
   public:
     // pages, when given, is the run's record of its pages: a list page never replaces an
     // article or a page the run wrote, and its failures are noted there.
-    explicit ListPages(Ui ui, RunPages* pages = nullptr) : ui_(ui), pages_(pages) {}
+    explicit ListPages(Ui ui, RunPages* pages = nullptr)
+        : ui_(ui), pages_(pages), files_(posixFiles_) {}
+    // The same writing its pages through files, which must outlive the list pages.
+    ListPages(Ui ui, RunPages* pages, FileEnv& files) : ui_(ui), pages_(pages), files_(files) {}
+    ListPages(const ListPages&) = delete;
+    ListPages& operator=(const ListPages&) = delete;
 
     // Before the first article: reads the options, builds the bar and every page's path, and
     // opens page 1 when "选择框列表页" is ticked. outputFolder ends with a separator;
@@ -130,6 +136,9 @@ class ListPages {
 
     Ui ui_;
     RunPages* pages_;
+    // The file system when none was given.
+    PosixFileEnv posixFiles_;
+    FileEnv& files_;
     ListState state_;
     ListPagesReport report_;
     // The first bar link that leads out of the output folder, for the message.

@@ -1,6 +1,7 @@
 // Whole-file access for the settings store: a file held under an exclusive advisory lock for
 // as long as it is open, and replaced only by complete new versions (temporary file, rename), so
-// that a reader or a process killed at any moment sees a whole file. Not thread-safe; one
+// that a reader or a process killed at any moment sees a whole file. The replacement's writes
+// and rename go through a FileEnv; the lock is always the real one. Not thread-safe; one
 // LockedFile per file per process.
 #pragma once
 
@@ -10,15 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "support/file_env.h"
+
 namespace yelian {
 
 // Files larger than this are not loaded (and therefore never replaced): a settings file of
 // this size is not one the store wrote.
 inline constexpr std::size_t kMaxSettingsFileSize = 64 * 1024 * 1024;
-
-// Replaces the file by one holding exactly the bytes: writes a temporary file beside it and
-// renames it over the file. False (and the old file left as it was) on failure.
-bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 class LockedFile {
   public:
@@ -31,7 +30,7 @@ class LockedFile {
         InUse,
     };
 
-    LockedFile() = default;
+    explicit LockedFile(FileEnv& files) : files_(files) {}
     LockedFile(const LockedFile&) = delete;
     LockedFile& operator=(const LockedFile&) = delete;
     ~LockedFile() { close(); }
@@ -42,10 +41,12 @@ class LockedFile {
 
     // The whole locked file, or nothing when unreadable or larger than the limit.
     std::optional<std::string> read(std::size_t limit) const;
-    // Replaces the file as replaceWholeFile does and keeps holding the lock on the new file.
+    // Replaces the file as FileEnv::replaceFile does and keeps holding the lock on the new
+    // file. False, with the old file whole and still held, on failure.
     bool replace(std::string_view bytes);
 
   private:
+    FileEnv& files_;
     std::filesystem::path path_;
     int fd_ = -1;
 };

@@ -10,7 +10,6 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/number_text.h"
-#include "support/posix_file.h"
 #include "support/shared_texts.h"
 #include "support/text_routines.h"
 
@@ -138,7 +137,10 @@ int toIndex(double value, int current) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(DesktopServices& desktop) : desktop_(desktop) {}
+SettingsStore::SettingsStore(DesktopServices& desktop) : desktop_(desktop), files_(posixFiles_) {}
+
+SettingsStore::SettingsStore(DesktopServices& desktop, FileEnv& files)
+    : desktop_(desktop), files_(files) {}
 
 bool SettingsStore::open(std::string_view path) {
     close();
@@ -164,7 +166,8 @@ bool SettingsStore::open(std::string_view path) {
             persistence_ = SettingsPersistence::NotWritable;
             break;
     }
-    content_ = readWholeFile(native, kMaxSettingsFileSize).value_or(std::string());
+    Expected<std::string> bytes = files_.readFile(native, kMaxSettingsFileSize);
+    content_ = bytes ? std::move(*bytes) : std::string();
     return false;
 }
 
@@ -282,7 +285,8 @@ std::string SettingsStore::sideFilePath(std::string_view key) const {
 
 std::string SettingsStore::readSideFile(std::string_view key, std::string_view defaultBytes) const {
     if (path_.empty()) return std::string(defaultBytes);
-    auto bytes = readWholeFile(toNativePath(sideFilePath(key)), kMaxSettingsFileSize);
+    Expected<std::string> bytes =
+        files_.readFile(toNativePath(sideFilePath(key)), kMaxSettingsFileSize);
     if (!bytes || bytes->empty()) return std::string(defaultBytes);
     return std::move(*bytes);
 }
@@ -291,10 +295,12 @@ bool SettingsStore::writeSideFile(std::string_view key, std::string_view bytes) 
     if (persistence_ != SettingsPersistence::Saving) return false;
     const auto target = toNativePath(sideFilePath(key));
     // Unchanged side files are not rewritten (see persist).
-    if (readWholeFile(target, bytes.size()) == bytes) return true;
+    if (Expected<std::string> old = files_.readFile(target, bytes.size()); old && *old == bytes) {
+        return true;
+    }
     std::error_code ignored;
     std::filesystem::create_directories(target.parent_path(), ignored);
-    if (replaceWholeFile(target, bytes)) return true;
+    if (files_.replaceFile(target, bytes)) return true;
     saveFailed_ = true;
     return false;
 }

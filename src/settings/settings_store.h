@@ -20,6 +20,8 @@
 
 #include "controls/control_ops.h"
 #include "settings/locked_file.h"
+#include "support/file_env.h"
+#include "support/posix_file.h"
 
 namespace yelian {
 
@@ -42,6 +44,9 @@ class SettingsStore {
     // The failure messages of a write go through the desktop, which also lets the GUI
     // process pending events during writes and while a window is saved or restored.
     explicit SettingsStore(DesktopServices& desktop);
+    // The same over another file system: every read and write of the settings file and its
+    // side files goes through files, which must outlive the store.
+    SettingsStore(DesktopServices& desktop, FileEnv& files);
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
     ~SettingsStore() = default;
@@ -110,10 +115,13 @@ class SettingsStore {
     std::string sideFilePath(std::string_view key) const;
 
     DesktopServices& desktop_;
+    // The file system when none was given.
+    PosixFileEnv posixFiles_;
+    FileEnv& files_;
     std::string path_;
     std::string section_;
     std::string content_;
-    LockedFile file_;
+    LockedFile file_{files_};
     SettingsPersistence persistence_ = SettingsPersistence::Closed;
     // The file holds exactly the content (false after a change not yet saved, or a failed
     // save, which the next write retries).

@@ -1,5 +1,6 @@
 #include "support/posix_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,10 @@ namespace yelian {
 namespace {
 
 using namespace yelian::literals;
+
+Error diskFull() {
+    return Error{"写入失败（磁盘已满或无法写入）"_gbk};
+}
 
 Error notRegular() {
     return Error{"不是普通文件"_gbk};
@@ -110,14 +115,79 @@ Expected<void> writeRegularFile(const std::filesystem::path& path, std::string_v
     }
     if (!isRegular(fd.get())) return notRegular();
     if (::ftruncate(fd.get(), 0) != 0 || !writeAllBytes(fd.get(), bytes)) {
-        return Error{"写入失败（磁盘已满或无法写入）"_gbk};
+        return diskFull();
     }
-    if (::close(fd.release()) != 0) return Error{"写入失败（磁盘已满或无法写入）"_gbk};
+    if (::close(fd.release()) != 0) return diskFull();
     return {};
 }
 
 bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
     return writeRegularFile(path, bytes).hasValue();
+}
+
+Expected<std::string> PosixFileEnv::readFile(const std::filesystem::path& path, std::size_t limit) {
+    return readRegularFile(path, limit);
+}
+
+Expected<void> PosixFileEnv::writeFile(const std::filesystem::path& path, std::string_view bytes) {
+    return writeRegularFile(path, bytes);
+}
+
+// Exclusive creation, so that nothing planted at the name (a link to another file, a FIFO)
+// receives the bytes. A leftover of a run that was killed is removed first; unlink removes a
+// link itself, never what it points to.
+//
+// The bytes go straight to the kernel (no user-space buffer), which is all that a process
+// killed after a rename needs. There is no fsync: one per write would cost milliseconds, and
+// a window saves a hundred keys one by one; against power loss the rename-over-existing
+// ordering of the common file systems (ext4 auto_da_alloc, btrfs, xfs) keeps old or new.
+Expected<int> PosixFileEnv::writeNewFile(const std::filesystem::path& path, std::string_view bytes,
+                                         std::optional<unsigned> mode) {
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int created = ::open(path.c_str(), kFlags, 0666);
+    if (created < 0 && errno == EEXIST && ::unlink(path.c_str()) == 0) {
+        created = ::open(path.c_str(), kFlags, 0666);
+    }
+    FileDescriptor fd(created);
+    if (fd.get() < 0) return Error{"文件无法创建"_gbk};
+    if (mode) ::fchmod(fd.get(), *mode & 07777);
+    if (!writeAllBytes(fd.get(), bytes)) {
+        ::unlink(path.c_str());
+        return diskFull();
+    }
+    return fd.release();
+}
+
+Expected<void> PosixFileEnv::renameFile(const std::filesystem::path& from,
+                                        const std::filesystem::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return Error{"无法改名"_gbk};
+    return {};
+}
+
+void PosixFileEnv::removeFile(const std::filesystem::path& path) {
+    ::unlink(path.c_str());
+}
+
+Expected<std::vector<std::string>> PosixFileEnv::listFolder(const std::filesystem::path& folder) {
+    DIR* stream = ::opendir(folder.c_str());
+    if (!stream) return Error{"文件夹无法打开"_gbk};
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    ::closedir(stream);
+    return names;
+}
+
+FileStatus PosixFileEnv::status(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return {};
+    const FileKind kind = S_ISREG(info.st_mode)   ? FileKind::Regular
+                          : S_ISDIR(info.st_mode) ? FileKind::Folder
+                                                  : FileKind::Other;
+    return {kind, static_cast<std::uintmax_t>(info.st_size),
+            static_cast<unsigned>(info.st_mode & 07777)};
 }
 
 }  // namespace yelian

@@ -1,6 +1,8 @@
 // Whole-file reads and writes over POSIX descriptors: one open, one size query on the open
 // file and plain read/write calls, for the many small files a run reads and writes.
 //
+// PosixFileEnv puts these calls behind the FileEnv seam.
+//
 // Every open by path is non-blocking and checked on the open descriptor: a FIFO, a device or
 // a folder where a file is expected is refused at once instead of blocking the program.
 #pragma once
@@ -11,8 +13,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/expected.h"
+#include "support/file_env.h"
 
 namespace yelian {
 
@@ -61,5 +65,19 @@ Expected<void> writeRegularFile(const std::filesystem::path& path, std::string_v
 
 // writeRegularFile without the reason.
 bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// The real file system. Holds no state: every user may have its own.
+class PosixFileEnv : public FileEnv {
+  public:
+    Expected<std::string> readFile(const std::filesystem::path& path, std::size_t limit) override;
+    Expected<void> writeFile(const std::filesystem::path& path, std::string_view bytes) override;
+    Expected<int> writeNewFile(const std::filesystem::path& path, std::string_view bytes,
+                               std::optional<unsigned> mode) override;
+    Expected<void> renameFile(const std::filesystem::path& from,
+                              const std::filesystem::path& to) override;
+    void removeFile(const std::filesystem::path& path) override;
+    Expected<std::vector<std::string>> listFolder(const std::filesystem::path& folder) override;
+    FileStatus status(const std::filesystem::path& path) override;
+};
 
 }  // namespace yelian

@@ -356,31 +356,33 @@ std::string searchErrorText(int errorCode) {
     return "正则表达式匹配失败："_gbk + engineMessage(errorCode);
 }
 
-bool isDoubleByteTrail(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
-}
-
+// Escapes the characters of the text as the expression will see them: split as its UTF-8 form
+// splits it, so that a backslash lands before every special character that stands on its
+// own, and never between the two bytes of a character (whatever bytes that do not lead a
+// character, or lead one cut off, come before it).
 std::string escapeCharacters(std::string_view text, std::string_view specials,
                              bool expandWildcards) {
+    const std::string utf8 = gbkToUtf8(text);
+    OffsetMap map(text, utf8);
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 8);
     // Set after a byte >= 0x80 that stands alone (no valid second byte follows it).
     bool brokenLead = false;
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t length = charLengthAt(text, pos);
-        // A lead byte whose next byte cannot follow it is a broken byte of its own: the next
-        // byte is an ASCII character that must still be escaped.
-        if (length == 2 && (pos + 1 >= text.size() || !isDoubleByteTrail(text[pos + 1]))) {
-            length = 1;
+    std::size_t start = 0;
+    for (std::size_t u = 0; u < utf8.size();) {
+        std::size_t next = u + 1;
+        while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) {
+            ++next;
         }
-        const char c = text[pos];
+        const std::size_t end = next < utf8.size() ? map.at(next).gbk : text.size();
+        const std::size_t length = end - start;
+        const char c = text[start];
         const bool escaped = length == 1 && specials.find(c) != std::string_view::npos;
         // The backslash would become the broken byte's second byte and free the character
         // it escapes: an empty group between them keeps both apart without matching anything.
         if (brokenLead && escaped) out += "(?:)";
         if (length > 1) {
-            out.append(text.substr(pos, length));
+            out.append(text.substr(start, length));
         } else if (escaped) {
             out += '\\';
             out += c;
@@ -391,7 +393,8 @@ std::string escapeCharacters(std::string_view text, std::string_view specials,
             out += c;
         }
         brokenLead = length == 1 && static_cast<unsigned char>(c) >= 0x80;
-        pos += length;
+        start = end;
+        u = next;
     }
     // What the caller puts after the text must not pair with a broken last byte either.
     if (brokenLead) out += "(?:)";

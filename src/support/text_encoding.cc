@@ -62,11 +62,11 @@ std::string_view markOf(TextEncoding encoding) {
 }
 
 // The bytes of the regular file at the GBK path, or why it cannot be read.
-Expected<std::string> readFileAt(std::string_view gbkPath) {
+Expected<std::string> readFileAt(FileEnv& files, std::string_view gbkPath) {
     if (gbkPath.empty()) return Error{"文件不存在"_gbk};
     Expected<std::filesystem::path> native = toUnambiguousNativePath(gbkPath);
     if (!native) return native.error();
-    return readRegularFile(*native, kMaxArticleSize);
+    return files.readFile(*native, kMaxArticleSize);
 }
 
 // Where the text of the source begins for the encoding, and the encoding it turns out to be
@@ -128,9 +128,9 @@ TextReadResult decodeSource(std::string_view source, TextEncoding requested,
 
 // Writes the bytes to the file at the GBK path, creating or replacing it; an empty path
 // writes nothing. True only when the bytes reached the file.
-bool writeBytes(std::string_view gbkPath, std::string_view bytes) {
+bool writeBytes(FileEnv& files, std::string_view gbkPath, std::string_view bytes) {
     if (gbkPath.empty()) return false;
-    return writeWholeFile(toNativePath(gbkPath), bytes);
+    return files.writeFile(toNativePath(gbkPath), bytes).hasValue();
 }
 
 // iconv takes charset names in any case; charset is given in upper case.
@@ -258,7 +258,13 @@ int detectMetaCharset(std::string_view text) {
 
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents) {
-    const auto bytes = readFileAt(gbkPath);
+    PosixFileEnv files;
+    return readTextFile(files, gbkPath, requested, processEvents);
+}
+
+TextReadResult readTextFile(FileEnv& files, std::string_view gbkPath, TextEncoding requested,
+                            const ProcessEvents& processEvents) {
+    const auto bytes = readFileAt(files, gbkPath);
     if (!bytes) {
         TextReadResult unreadable;
         unreadable.problem = bytes.error().message;
@@ -287,6 +293,12 @@ TextReadResult readTextBytes(std::string_view bytes, TextEncoding requested,
 
 TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
                               TextEncoding encoding) {
+    PosixFileEnv files;
+    return writeTextFile(files, gbkPath, text, encoding);
+}
+
+TextWriteResult writeTextFile(FileEnv& files, std::string_view gbkPath, std::string_view text,
+                              TextEncoding encoding) {
     TextWriteResult result;
     const char* charset = charsetNameOf(encoding);
     std::string converted;
@@ -298,7 +310,7 @@ TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
         result.bytes.reserve(mark.size() + converted.size());
         result.bytes.append(mark).append(converted);
     }
-    result.written = writeBytes(gbkPath, result.bytes);
+    result.written = writeBytes(files, gbkPath, result.bytes);
     return result;
 }
 
@@ -318,6 +330,14 @@ std::optional<std::string> encodeForSplicing(std::string_view text, TextEncoding
 TextWriteResult writeSplicedTextFile(std::string_view gbkPath, std::string_view before,
                                      std::string_view middle, std::string_view middleBytes,
                                      std::string_view after, TextEncoding encoding) {
+    PosixFileEnv files;
+    return writeSplicedTextFile(files, gbkPath, before, middle, middleBytes, after, encoding);
+}
+
+TextWriteResult writeSplicedTextFile(FileEnv& files, std::string_view gbkPath,
+                                     std::string_view before, std::string_view middle,
+                                     std::string_view middleBytes, std::string_view after,
+                                     TextEncoding encoding) {
     const std::optional<std::string> head = encodeForSplicing(before, encoding);
     const std::optional<std::string> tail =
         head ? encodeForSplicing(after, encoding) : std::nullopt;
@@ -327,13 +347,13 @@ TextWriteResult writeSplicedTextFile(std::string_view gbkPath, std::string_view 
         std::string whole;
         whole.reserve(before.size() + middle.size() + after.size());
         whole.append(before).append(middle).append(after);
-        return writeTextFile(gbkPath, whole, encoding);
+        return writeTextFile(files, gbkPath, whole, encoding);
     }
     TextWriteResult result;
     const std::string_view mark = markOf(encoding);
     result.bytes.reserve(mark.size() + head->size() + middleBytes.size() + tail->size());
     result.bytes.append(mark).append(*head).append(middleBytes).append(*tail);
-    result.written = writeBytes(gbkPath, result.bytes);
+    result.written = writeBytes(files, gbkPath, result.bytes);
     return result;
 }
 

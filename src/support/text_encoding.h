@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "support/event_hook.h"
+#include "support/file_env.h"
 
 namespace yelian {
 
@@ -40,6 +41,9 @@ struct TextReadResult {
 // are not valid in the chosen encoding are taken as they are, as GBK.
 TextReadResult readTextFile(std::string_view gbkPath, TextEncoding requested,
                             const ProcessEvents& processEvents = {});
+// The same through another file system.
+TextReadResult readTextFile(FileEnv& files, std::string_view gbkPath, TextEncoding requested,
+                            const ProcessEvents& processEvents = {});
 
 // The same for bytes already in memory (a downloaded page); readable unless they are a gzip
 // stream that inflates past kMaxArticleSize.
@@ -59,6 +63,9 @@ struct TextWriteResult {
 // without a mark. Auto writes GBK: the caller resolves it to the detected input encoding.
 TextWriteResult writeTextFile(std::string_view gbkPath, std::string_view text,
                               TextEncoding encoding);
+// The same through another file system.
+TextWriteResult writeTextFile(FileEnv& files, std::string_view gbkPath, std::string_view text,
+                              TextEncoding encoding);
 
 // A text converted once for many files that all contain it (the bar every list page
 // carries), or nothing when its converted bytes cannot simply be put between the converted
@@ -71,6 +78,10 @@ std::optional<std::string> encodeForSplicing(std::string_view text, TextEncoding
 TextWriteResult writeSplicedTextFile(std::string_view gbkPath, std::string_view before,
                                      std::string_view middle, std::string_view middleBytes,
                                      std::string_view after, TextEncoding encoding);
+TextWriteResult writeSplicedTextFile(FileEnv& files, std::string_view gbkPath,
+                                     std::string_view before, std::string_view middle,
+                                     std::string_view middleBytes, std::string_view after,
+                                     TextEncoding encoding);
 
 // The charset a page declares in its meta tags: 0 none (or one not recognised, such as gb2312),
 // 1 UTF-8, 2 Big5, 3 Big5-HKSCS.

@@ -81,6 +81,20 @@ TEST(RegexEscaping, ABrokenLeadByteLeavesNoMetacharacterLive) {
     }
 }
 
+// 0x80 and 0xFF never begin a double-byte character, whatever follows them: a backslash
+// after one is a character of its own and must be escaped.
+TEST(RegexEscaping, ByteThatIsNoLeadLeavesNoBackslashLive) {
+    for (const std::string& text : {std::string("\x80\\"), std::string("\xFF\\"),
+                                    std::string("\xFF\\x"), std::string("\x80\\u4e00"),
+                                    // Stray bytes shift which bytes pair up after them.
+                                    std::string("\xFF\xFF\xFF\xE9\xE9\xE9\\")}) {
+        RegexObject regex;
+        ASSERT_TRUE(regex.create(RegexObject::escapeAll(text), false)) << regex.errorText();
+        EXPECT_EQ(regex.execute("<" + text + ">"), 1);
+        EXPECT_EQ(regex.matchValue(1), text);
+    }
+}
+
 TEST(RegexEscaping, WildcardFilterMatchesWholeNames) {
     RegexObject regex;
     ASSERT_TRUE(regex.create(RegexObject::wildcardToPattern("a*.txt|b?.htm"), true, true, false));
