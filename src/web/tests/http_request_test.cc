@@ -51,17 +51,11 @@ Reply site(const SeenRequest& request) {
 
 class HttpRequestTest : public ::testing::Test {
   protected:
-    const SeenRequest& lastRequest() {
-        seen = server.requests();
-        EXPECT_FALSE(seen.empty());
-        if (seen.empty()) seen.emplace_back();
-        return seen.back();
-    }
+    SeenRequest lastRequest() const { return server.lastRequest(); }
 
     LocalServer server{site};
     yelian::testing::ScriptedDesktop desktop;
     HttpRequest request{desktop};
-    std::vector<SeenRequest> seen;
 };
 
 TEST_F(HttpRequestTest, TheTemplateMakersCallSendsItsDefaults) {

@@ -174,6 +174,11 @@ std::vector<SeenRequest> LocalServer::requests() const {
     return requests_;
 }
 
+SeenRequest LocalServer::lastRequest() const {
+    std::lock_guard lock(mutex_);
+    return requests_.empty() ? SeenRequest{} : requests_.back();
+}
+
 Reply LocalServer::answer(SeenRequest request) {
     {
         std::lock_guard lock(mutex_);

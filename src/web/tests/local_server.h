@@ -66,6 +66,8 @@ class LocalServer {
     // "http://127.0.0.1:PORT" + path (https for a TLS server).
     std::string url(std::string_view path = "/") const;
     std::vector<SeenRequest> requests() const;
+    // The last request the server saw; an empty one (no method, no target) when it saw none.
+    SeenRequest lastRequest() const;
 
     // Called on the server's threads.
     Reply answer(SeenRequest request);

@@ -50,16 +50,10 @@ class PageFetchTest : public ::testing::Test {
     std::string fetch(std::string url, const FetchOptions& options = {}) {
         return fetchPage(url, desktop, options);
     }
-    const SeenRequest& lastRequest() {
-        seen = server.requests();
-        EXPECT_FALSE(seen.empty());
-        if (seen.empty()) seen.emplace_back();
-        return seen.back();
-    }
+    SeenRequest lastRequest() const { return server.lastRequest(); }
 
     LocalServer server{site};
     yelian::testing::ScriptedDesktop desktop;
-    std::vector<SeenRequest> seen;
 };
 
 TEST_F(PageFetchTest, GetSendsTheRequestLineAndTheCompletedHeaders) {
