@@ -308,7 +308,7 @@ bool Run::writePage(const ArticleEntry& article, bool folderForm, std::string_vi
         pageFailed(std::move(path), "文件名无法使用"_gbk);
         return false;
     }
-    if (!makeFolders(articleFolder).ok) {
+    if (!makeFolders(files_, articleFolder).ok) {
         pageFailed(std::move(path), "无法创建文件夹"_gbk);
         return false;
     }
@@ -386,7 +386,6 @@ RunOutcome runJob(GenerationContext& context, GenerationJob& job, const ArticleF
     if (!controls.checked(kMainWindow, kOrderedCheck))
         job = shuffleList(std::move(job), context.random);
     outcome.outputFolder = outputFolderOf(job.front());
-    makeFolders(outcome.outputFolder);
     // The list pages read the hrefs of the bar with it; long searches keep the window alive.
     const MarkupScanner tags([&desktop] { desktop.processPendingEvents(); });
 
@@ -403,6 +402,8 @@ RunOutcome runJob(GenerationContext& context, GenerationJob& job, const ArticleF
         return outcome;
     }
 
+    // Only a run that goes ahead makes its folder: a refused or cancelled one leaves no trace.
+    makeFolders(files, outcome.outputFolder);
     // The tag expansion's counter and keywords are read with the run.
     Run run(context, job, readFile, files, std::move(*pageTemplate), *randomCount, outcome);
     run.start(tags);

@@ -133,21 +133,26 @@ bool wildcardMatches(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, std::string_view folder,
+std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, FileEnv& files,
+                                                  std::string_view folder,
                                                   std::string_view filter) {
-    namespace fs = std::filesystem;
     const std::string prefix = withSeparator(folder);
-    const fs::path native = toNativePath(folder);
+    const std::filesystem::path native = toNativePath(folder);
+    const Expected<std::vector<std::string>> entries = files.listFolder(native);
+    if (!entries) return {};
+    // Folders (also through a link) are never articles; what else a name holds is the
+    // reading's business, which counts a file it cannot read as a failed page.
+    std::vector<std::string> names;
+    for (const std::string& entry : *entries) {
+        if (files.targetStatus(native / entry).kind != FileKind::Folder) {
+            names.push_back(fromNativePath(std::filesystem::path(entry)));
+        }
+    }
     std::vector<std::string> paths;
     for (const std::string& pattern : splitText(filter.empty() ? "*.*" : filter, "|")) {
         // A pattern with a folder in it would reach into a subfolder; those are never listed.
         if (pattern.empty() || pattern.find(kPathSeparator) != std::string::npos) continue;
-        std::error_code error;
-        for (fs::directory_iterator it(native, error), end; !error && it != end;
-             it.increment(error)) {
-            std::error_code kindError;
-            if (it->is_directory(kindError)) continue;
-            const std::string name = fromNativePath(it->path().filename());
+        for (const std::string& name : names) {
             if (!wildcardMatches(name, pattern)) continue;
             paths.push_back(prefix + name);
             desktop.processPendingEvents();

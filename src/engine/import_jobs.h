@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/control_ops.h"
+#include "support/file_env.h"
 
 namespace yelian {
 
@@ -25,8 +26,8 @@ std::vector<std::string> listFolderFiles(std::string_view folder, std::string_vi
 // The full paths of the files directly inside folder that match the "|"-separated patterns of
 // filter (empty: "*.*"), pattern after pattern, each in enumeration order; a file that matches
 // two patterns is listed twice. Lets the desktop process pending events after each file.
-std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, std::string_view folder,
-                                                  std::string_view filter);
+std::vector<std::string> listFolderFilesByPattern(DesktopServices& desktop, FileEnv& files,
+                                                  std::string_view folder, std::string_view filter);
 
 // A file-name wildcard as file managers know it: "*" any run of characters, "?" exactly one
 // character, ASCII letters without case; "*.*" takes names without a dot too.

@@ -142,10 +142,10 @@ std::string pageLabel(const Controls& controls, std::int64_t n) {
     }
 }
 
-void TextFileBuffer::open(std::string_view path) {
+void TextFileBuffer::open(FileEnv& files, std::string_view path) {
     path_ = std::string(path);
     text_.clear();
-    makeFolders(path);
+    makeFolders(files, path);
 }
 
 bool TextFileBuffer::save(FileEnv& files, TextEncoding encoding) {
@@ -237,7 +237,7 @@ void ListPages::openPage(std::int64_t page) {
         }
         return;
     }
-    state_.listFile.open(path);
+    state_.listFile.open(files_, path);
     state_.listFile.append(headOfPage(page));
 }
 

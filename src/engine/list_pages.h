@@ -39,7 +39,7 @@ std::string chineseNumeral(std::int64_t n);
 class TextFileBuffer {
   public:
     // Starts a new file at the GBK path, creating every missing folder along it.
-    void open(std::string_view path);
+    void open(FileEnv& files, std::string_view path);
     void append(std::string_view text) { text_ += text; }
     // Writes the text in the encoding (with its byte-order mark) through files and closes the
     // buffer. True when the file was written.

@@ -48,6 +48,8 @@ class SettingsStore {
     // side files goes through files, which must outlive the store.
     SettingsStore(DesktopServices& desktop, FileEnv& files);
     SettingsStore(const SettingsStore&) = delete;
+    // The file system the store reads and writes through.
+    FileEnv& files() { return files_; }
     SettingsStore& operator=(const SettingsStore&) = delete;
     ~SettingsStore() = default;
 

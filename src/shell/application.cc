@@ -4,9 +4,12 @@
 namespace yelian {
 
 Application::Application(Controls& controls, DesktopServices& desktop)
+    : Application(controls, desktop, posixFiles_) {}
+
+Application::Application(Controls& controls, DesktopServices& desktop, FileEnv& files)
     : controls_(controls),
       desktop_(desktop),
-      settings_(desktop),
+      settings_(desktop, files),
       keywordInserter_(random_),
       webPages_(desktop),
       templateMaker_({controls, desktop}, webPages_) {}

@@ -34,6 +34,9 @@ class Application {
     // The store starts closed (startProgram opens it); the generator is seeded from the
     // system's entropy source (random().seed() makes a run reproducible).
     Application(Controls& controls, DesktopServices& desktop);
+    // The same over another file system, which the settings, the old template files, the
+    // folder listing and the runs all go through; it must outlive the application.
+    Application(Controls& controls, DesktopServices& desktop, FileEnv& files);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
     ~Application() = default;
@@ -43,6 +46,7 @@ class Application {
     Ui ui() { return {controls_, desktop_}; }
 
     SettingsStore& settings() { return settings_; }
+    FileEnv& files() { return settings_.files(); }
     RegexObject& titlePattern() { return titlePattern_; }
     RandomSource& random() { return random_; }
     const TraditionalChinese& traditionalChinese() const { return traditionalChinese_; }
@@ -71,6 +75,8 @@ class Application {
   private:
     Controls& controls_;
     DesktopServices& desktop_;
+    // The file system when none was given.
+    PosixFileEnv posixFiles_;
     // Created in this order: the keyword insertion draws from the generator.
     SettingsStore settings_;
     RegexObject titlePattern_;

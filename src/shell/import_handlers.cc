@@ -45,7 +45,7 @@ bool templatePageSelected(Ui ui) {
 void runFromButton(Application& app, GenerationJob& job, std::string_view otherButton) {
     app.controls().setEnabled(kMainWindow, otherButton, false);
     GenerationContext context = app.generationContext();
-    const RunOutcome outcome = generateSite(context, job);
+    const RunOutcome outcome = generateSite(context, job, app.files());
     if (app.windowActivity().closeState(kMainWindow) == CloseState::Open) {
         showRunReport(app.ui(), outcome);
     }
@@ -84,8 +84,9 @@ void importFolder(Application& app, bool byScripting) {
     if (folder.empty()) return;
     controls.setTagText(kMainWindow, kImportFolderButton, folder);
     const std::string filter = controls.text(kMainWindow, kFolderFilterEdit);
-    GenerationJob job = byScripting ? listFolderFiles(folder, filter)
-                                    : listFolderFilesByPattern(app.desktop(), folder, filter);
+    GenerationJob job = byScripting
+                            ? listFolderFiles(folder, filter)
+                            : listFolderFilesByPattern(app.desktop(), app.files(), folder, filter);
     controls.setCaption(kMainWindow, kImportFolderButton, kImportFolderRunning);
     app.stopRequested() = false;
     runFromButton(app, job, kImportFilesButton);

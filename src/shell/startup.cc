@@ -4,7 +4,6 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
-#include <system_error>
 #include <vector>
 
 #include "controls/main_window_names.h"
@@ -13,7 +12,6 @@
 #include "shell/main_window.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
-#include "support/posix_file.h"
 #include "support/shared_texts.h"
 #include "support/text_routines.h"
 #include "taggen/phrase_groups.h"
@@ -54,15 +52,15 @@ void takeOverOldTemplates(SettingsStore& store, Controls& controls) {
     store.selectSection(kMainWindow);
     if (store.readBool(kTakeoverDoneKey, false)) return;
 
+    FileEnv& files = store.files();
     const std::string folder = folderOf(store.path());
     const auto& editors = templateEditors();
     std::vector<std::size_t> takenOver;
     bool leftBehind = false;
     for (std::size_t i = 0; i < editors.size(); ++i) {
         const std::filesystem::path file = oldTemplateFile(folder, i + 1);
-        std::error_code missing;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(file, missing))) continue;
-        const Expected<std::string> bytes = readRegularFile(file, kMaxOldTemplateSize);
+        if (files.status(file).kind == FileKind::Missing) continue;
+        const Expected<std::string> bytes = files.readFile(file, kMaxOldTemplateSize);
         if (!bytes) {
             leftBehind = true;
             continue;
@@ -73,10 +71,7 @@ void takeOverOldTemplates(SettingsStore& store, Controls& controls) {
     if (!takenOver.empty()) store.saveControls(controls, kMainWindow, kMainWindow);
     // A run that keeps nothing leaves the files for the next one.
     if (store.persistence() != SettingsPersistence::Saving || store.saveFailed()) return;
-    for (const std::size_t i : takenOver) {
-        std::error_code ignored;
-        std::filesystem::remove(oldTemplateFile(folder, i + 1), ignored);
-    }
+    for (const std::size_t i : takenOver) files.removeFile(oldTemplateFile(folder, i + 1));
     if (leftBehind) return;
     store.selectSection(kMainWindow);
     store.writeBool(kTakeoverDoneKey, true);

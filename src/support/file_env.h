@@ -1,6 +1,7 @@
 // The file-system calls the settings store and the page generation make, behind one small
 // interface, so that tests can put a full disk, a write cut off half-way, a failing rename or
-// a file that vanishes after it was listed under them deterministically. PosixFileEnv
+// a file that vanishes after it was listed, or a folder that cannot be made under them
+// deterministically. PosixFileEnv
 // (posix_file.h) is the real one; a caller that is given none uses it.
 #pragma once
 
@@ -49,6 +50,10 @@ class FileEnv {
     virtual Expected<std::vector<std::string>> listFolder(const std::filesystem::path& folder) = 0;
     // What the path names, without following a final link.
     virtual FileStatus status(const std::filesystem::path& path) = 0;
+    // What a final link leads to (what a read of the path would open).
+    virtual FileStatus targetStatus(const std::filesystem::path& path) = 0;
+    // Creates one folder; a folder already there is no failure, anything else in the way is.
+    virtual Expected<void> makeFolder(const std::filesystem::path& path) = 0;
 
     // Replaces the file by one holding exactly the bytes: a new temporary file beside it,
     // renamed over it. On failure the old file is left whole and the temporary removed.

@@ -180,14 +180,33 @@ Expected<std::vector<std::string>> PosixFileEnv::listFolder(const std::filesyste
     return names;
 }
 
-FileStatus PosixFileEnv::status(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return {};
+namespace {
+
+FileStatus statusOf(const struct stat& info) {
     const FileKind kind = S_ISREG(info.st_mode)   ? FileKind::Regular
                           : S_ISDIR(info.st_mode) ? FileKind::Folder
                                                   : FileKind::Other;
     return {kind, static_cast<std::uintmax_t>(info.st_size),
             static_cast<unsigned>(info.st_mode & 07777)};
+}
+
+}  // namespace
+
+FileStatus PosixFileEnv::status(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? statusOf(info) : FileStatus{};
+}
+
+FileStatus PosixFileEnv::targetStatus(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? statusOf(info) : FileStatus{};
+}
+
+Expected<void> PosixFileEnv::makeFolder(const std::filesystem::path& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return {};
+    // Another process may have made it meanwhile; only a folder will do.
+    if (errno == EEXIST && targetStatus(path).kind == FileKind::Folder) return {};
+    return Error{"无法创建文件夹"_gbk};
 }
 
 }  // namespace yelian

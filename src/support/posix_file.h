@@ -78,6 +78,8 @@ class PosixFileEnv : public FileEnv {
     void removeFile(const std::filesystem::path& path) override;
     Expected<std::vector<std::string>> listFolder(const std::filesystem::path& folder) override;
     FileStatus status(const std::filesystem::path& path) override;
+    FileStatus targetStatus(const std::filesystem::path& path) override;
+    Expected<void> makeFolder(const std::filesystem::path& path) override;
 };
 
 }  // namespace yelian

@@ -486,7 +486,7 @@ std::string urlPathOf(std::string_view url, bool keepWhole) {
     return std::string(url.substr(keepWhole ? slash + 1 : slash));
 }
 
-MakeFoldersResult makeFolders(std::string_view path) {
+MakeFoldersResult makeFolders(FileEnv& files, std::string_view path) {
     namespace fs = std::filesystem;
     MakeFoldersResult result;
     const TextFinder separators(separatorOf(false), false);
@@ -496,15 +496,13 @@ MakeFoldersResult makeFolders(std::string_view path) {
         const fs::path folder = toNativePath(part);
         // "", "/" or a drive: the root is there or the path cannot be made at all.
         if (!folder.has_relative_path()) continue;
-        std::error_code error;
-        if (fs::is_directory(folder, error)) continue;
-        if (fs::create_directory(folder, error)) {
-            result.created.emplace_back(part);
-        } else if (!fs::is_directory(folder, error)) {
+        if (files.targetStatus(folder).kind == FileKind::Folder) continue;
+        if (!files.makeFolder(folder)) {
             // A file in the way, or no right to create the folder.
             result.ok = false;
             return result;
         }
+        result.created.emplace_back(part);
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/file_env.h"
 #include "support/gbk_text.h"
 
 namespace yelian {
@@ -164,6 +165,6 @@ struct MakeFoldersResult {
 // Creates every missing folder along a GBK path. The part after the last separator is a file
 // name (or empty) and is never created; the root of an absolute path is not a folder to
 // create. Stops at the first folder that cannot be created, and at a file in the way.
-MakeFoldersResult makeFolders(std::string_view path);
+MakeFoldersResult makeFolders(FileEnv& files, std::string_view path);
 
 }  // namespace yelian

@@ -51,4 +51,9 @@ Expected<void> FaultFileEnv::renameFile(const std::filesystem::path& from,
     return real_.renameFile(from, to);
 }
 
+Expected<void> FaultFileEnv::makeFolder(const std::filesystem::path& path) {
+    if (foldersFail_) return Error{"read-only file system"};
+    return real_.makeFolder(path);
+}
+
 }  // namespace yelian

@@ -21,6 +21,8 @@ class FaultFileEnv : public FileEnv {
     // From now on the disk has this many bytes free; every write uses some up.
     void setFreeBytes(std::size_t bytes) { freeBytes_ = bytes; }
     void failRenames() { renamesFail_ = true; }
+    // No folder can be made any more (a read-only or full disk).
+    void failFolders() { foldersFail_ = true; }
     // The file is there when its folder is listed, and gone when it is read.
     void vanishBeforeRead(const std::filesystem::path& path) { vanishing_.insert(path); }
 
@@ -37,6 +39,10 @@ class FaultFileEnv : public FileEnv {
         return real_.listFolder(folder);
     }
     FileStatus status(const std::filesystem::path& path) override { return real_.status(path); }
+    FileStatus targetStatus(const std::filesystem::path& path) override {
+        return real_.targetStatus(path);
+    }
+    Expected<void> makeFolder(const std::filesystem::path& path) override;
 
   private:
     // The part of the bytes that still fits on the disk, using up the space.
@@ -45,6 +51,7 @@ class FaultFileEnv : public FileEnv {
     PosixFileEnv real_;
     std::optional<std::size_t> freeBytes_;
     bool renamesFail_ = false;
+    bool foldersFail_ = false;
     std::set<std::filesystem::path> vanishing_;
     int failedWrites_ = 0;
 };

@@ -83,5 +83,35 @@ TEST_F(GenerateSiteFaultsTest, ArticleGoneAfterListingIsAFailedPage) {
     EXPECT_FALSE(std::filesystem::exists(toNativePath(outputFolder() + "a2.htm")));
 }
 
+TEST_F(GenerateSiteFaultsTest, FoldersThatCannotBeMadeFailEveryPageAndTheLists) {
+    GenerationJob job = articles(2);
+    controls_.setChecked(kMainWindow, kListPagesCheck, true);
+    files_.failFolders();
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, RunOutcome::End::Finished);
+    EXPECT_EQ(outcome.pagesWritten, 0);
+    // Two article pages and the list page.
+    EXPECT_EQ(outcome.pagesFailed, 3);
+    EXPECT_EQ(outcome.firstFailedPath, outputFolder() + "a1.htm");
+    EXPECT_FALSE(std::filesystem::exists(toNativePath(outputFolder())));
+
+    // The folder form needs a folder per article.
+    controls_.setChecked(kMainWindow, kListPagesCheck, false);
+    controls_.setChecked(kMainWindow, kFolderLinksCheck, true);
+    const RunOutcome folders = run(job);
+    EXPECT_EQ(folders.pagesFailed, 2);
+    ASSERT_FALSE(folders.failureNotes.empty());
+    EXPECT_THAT(folders.failureNotes.front(), HasSubstr("无法创建文件夹"_gbk));
+}
+
+TEST_F(GenerateSiteFaultsTest, ARefusedRunLeavesNoOutputFolder) {
+    GenerationJob job = articles(2);
+    // A template path that names a folder is refused before anything is written.
+    controls_.setText(kMainWindow, kTemplateEditor1, fromNativePath(dir_.path()));
+    const RunOutcome outcome = run(job);
+    EXPECT_EQ(outcome.end, RunOutcome::End::Refused);
+    EXPECT_FALSE(std::filesystem::exists(toNativePath(outputFolder())));
+}
+
 }  // namespace
 }  // namespace yelian

@@ -199,7 +199,8 @@ TEST_F(GenerateSiteTest, UnequalRandomTagsAskFirst) {
               "程序检测到模板中插入的#随机篇链接#（3个）和#随机篇标题#（2个）数量不一致，"
               "这会导致链接混乱！\r\n\r\n继续则确认，否则请取消");
     EXPECT_EQ(desktop_.messages().front().buttons, MessageButtons::OkCancel);
-    EXPECT_TRUE(std::filesystem::is_directory(toNativePath(outputFolder())));
+    // Cancelled before anything was written: not even the folder is made.
+    EXPECT_FALSE(std::filesystem::exists(toNativePath(outputFolder())));
     EXPECT_FALSE(exists("a1.htm"));
     EXPECT_EQ(controls_.caption(kMainWindow, ""), "yelian");
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "controls/main_window_table.h"
 #include "controls/record_controls.h"
 #include "support/gbk_text.h"
 #include "support/native_path.h"
+#include "support/posix_file.h"
 #include "testing/scripted_desktop.h"
 #include "testing/temp_dir.h"
 
@@ -73,7 +75,9 @@ TEST_F(FolderListing, ByNameOrderIsSortedAndTakesAFinalSeparator) {
 
 TEST_F(FolderListing, RightClickListingGoesPatternByPattern) {
     ScriptedDesktop desktop;
-    const auto listed = names(listFolderFilesByPattern(desktop, folder(), "*.htm|*.txt"), false);
+    PosixFileEnv files;
+    const auto listed =
+        names(listFolderFilesByPattern(desktop, files, folder(), "*.htm|*.txt"), false);
     ASSERT_EQ(listed.size(), 7u);
     const auto firstTxt = std::find_if(listed.begin(), listed.end(),
                                        [](const std::string& n) { return n.ends_with(".txt"); });
@@ -82,13 +86,27 @@ TEST_F(FolderListing, RightClickListingGoesPatternByPattern) {
                             [](const std::string& n) { return n.ends_with(".txt"); }));
     EXPECT_EQ(desktop.processEventsCount(), 7);
 
-    const auto twice = names(listFolderFilesByPattern(desktop, folder(), "*.htm|a*.htm"), false);
+    const auto twice =
+        names(listFolderFilesByPattern(desktop, files, folder(), "*.htm|a*.htm"), false);
     EXPECT_EQ(std::count(twice.begin(), twice.end(), "a1.htm"), 2);
     // "?" is exactly one character here, and subfolders are never entered.
-    EXPECT_EQ(names(listFolderFilesByPattern(desktop, folder(), "a?.txt"), true),
+    EXPECT_EQ(names(listFolderFilesByPattern(desktop, files, folder(), "a?.txt"), true),
               (std::vector<std::string>{"ab.txt"}));
-    EXPECT_TRUE(listFolderFilesByPattern(desktop, folder(), "sub/*.htm|sub").empty());
-    EXPECT_EQ(listFolderFilesByPattern(desktop, folder(), "").size(), 8u);
+    EXPECT_TRUE(listFolderFilesByPattern(desktop, files, folder(), "sub/*.htm|sub").empty());
+    EXPECT_EQ(listFolderFilesByPattern(desktop, files, folder(), "").size(), 8u);
+}
+
+TEST_F(FolderListing, RightClickListingTakesLinkedFilesButNoLinkedFolder) {
+    ScriptedDesktop desktop;
+    PosixFileEnv files;
+    std::filesystem::create_symlink(dir.path() / "a.htm", dir.path() / "link.htm");
+    std::filesystem::create_directory_symlink(dir.path() / "sub", dir.path() / "folder.htm");
+    std::filesystem::create_symlink(dir.path() / "missing", dir.path() / "dangling.htm");
+    EXPECT_EQ(names(listFolderFilesByPattern(desktop, files, folder(), "*.htm"), true),
+              (std::vector<std::string>{"B.HTM", "a.htm", "a1.htm", "dangling.htm", "link.htm",
+                                        "文章.htm"}));
+    // A folder that cannot be listed gives nothing to run.
+    EXPECT_TRUE(listFolderFilesByPattern(desktop, files, folder() + "/missing", "*").empty());
 }
 
 struct WildcardCase {

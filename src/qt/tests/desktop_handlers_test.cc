@@ -110,8 +110,7 @@ class DesktopHandlersTest : public ::testing::Test {
         QWidget* main = controls.windowWidget(kMainWindow);
         const QPointF at(main->width() / 2.0, main->height() / 2.0);
         // As a drag does: the window takes the drag when it enters, then the drop.
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(main, &enter);
         QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(main, &event);
@@ -316,7 +315,8 @@ class PhraseEditorOnWidgets : public DesktopHandlersTest {
     }
     std::vector<std::string> items() const {
         std::vector<std::string> shown;
-        for (int i = 0; i < list()->count(); ++i) shown.push_back(fromQString(list()->item(i)->text()));
+        for (int i = 0; i < list()->count(); ++i)
+            shown.push_back(fromQString(list()->item(i)->text()));
         return shown;
     }
     void press(std::string_view button) { click(button, kPhraseEditorWindow); }
@@ -341,8 +341,8 @@ TEST_F(PhraseEditorOnWidgets, DeleteKeepsASelectionInPlaceAndModifyEditsTheSelec
     EXPECT_TRUE(items().empty());
     press(kPhraseDeleteButton);
     press(kPhraseModifyButton);
-    EXPECT_EQ(desktop.messages(),
-              (std::vector<std::string>{"请先选择一个项目再删除"_gbk, "请先选择一个项目再修改"_gbk}));
+    EXPECT_EQ(desktop.messages(), (std::vector<std::string>{"请先选择一个项目再删除"_gbk,
+                                                            "请先选择一个项目再修改"_gbk}));
 }
 
 TEST_F(PhraseEditorOnWidgets, ClearAsksFirstAndTheClosedEditorStoresTheEmptyList) {

@@ -19,6 +19,7 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/text_routines.h"
+#include "testing/fault_file_env.h"
 #include "testing/scripted_desktop.h"
 #include "testing/temp_dir.h"
 
@@ -207,6 +208,47 @@ TEST_F(StartupTest, UnreadableOldTemplateFilesAreLeftInPlaceWithoutBlocking) {
     EXPECT_TRUE(std::filesystem::is_fifo(oldTemplate(4)));
     // Not marked as done, so nothing is given up for good.
     EXPECT_EQ(settingsBytes().find("兼容旧版2014年8月22日=真"_gbk), std::string::npos);
+}
+
+// The same run on a file system that fails on purpose.
+struct FaultySession {
+    FaultFileEnv files;
+    ScriptedDesktop desktop;
+    RecordControls controls{mainWindowSpec()};
+    Application app{controls, desktop, files};
+};
+
+TEST_F(StartupTest, OldTemplateFilesStayWhenTheSettingsCannotBeReplaced) {
+    dir.write("模板1", "旧模板一"_gbk);
+    for (const bool fullDisk : {false, true}) {
+        SCOPED_TRACE(fullDisk ? "full disk" : "failing rename");
+        FaultySession s;
+        if (fullDisk) {
+            s.files.setFreeBytes(10);
+        } else {
+            s.files.failRenames();
+        }
+        startProgram(s.app, programFolder());
+        EXPECT_EQ(s.controls.text(kMainWindow, kTemplateEditor1), "旧模板一"_gbk);
+        EXPECT_EQ(readBytes(oldTemplate(1)), "旧模板一"_gbk);
+        EXPECT_EQ(settingsBytes().find("兼容旧版2014年8月22日"_gbk), std::string::npos);
+    }
+}
+
+TEST_F(StartupTest, AnOldTemplateFileGoneBeforeItWasReadIsTriedAgainNextTime) {
+    dir.write("模板1", "旧模板一"_gbk);
+    dir.write("模板2", "旧模板二"_gbk);
+    {
+        FaultySession s;
+        s.files.vanishBeforeRead(oldTemplate(2));
+        startProgram(s.app, programFolder());
+        EXPECT_EQ(s.controls.text(kMainWindow, kTemplateEditor1), "旧模板一"_gbk);
+        EXPECT_FALSE(std::filesystem::exists(oldTemplate(1)));
+        EXPECT_EQ(settingsBytes().find("兼容旧版2014年8月22日=真"_gbk), std::string::npos);
+    }
+    // Nothing is left to take over: the next start records the takeover as done.
+    start();
+    EXPECT_NE(settingsBytes().find("兼容旧版2014年8月22日=真"_gbk), std::string::npos);
 }
 
 // A side file that cannot be written (its folder's name is taken by a file): the link says so

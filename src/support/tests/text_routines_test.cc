@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/native_path.h"
+#include "support/posix_file.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -279,33 +280,35 @@ TEST(UrlPath, TakesThePartBehindTheHost) {
 
 TEST(MakeFolders, CreatesEveryMissingFolderButNotTheFile) {
     const testing::TempDir dir;
+    PosixFileEnv files;
     const std::string sep(1, kPathSeparator);
     const std::string root = fromNativePath(dir.path());
     const std::string x = root + sep + "x";
     const std::string y = x + sep + "目录"_gbk;
-    const MakeFoldersResult result = makeFolders(y + sep + "z.htm");
+    const MakeFoldersResult result = makeFolders(files, y + sep + "z.htm");
     EXPECT_TRUE(result.ok);
     EXPECT_THAT(result.created, ElementsAre(x, y));
     EXPECT_TRUE(std::filesystem::is_directory(toNativePath(y)));
     EXPECT_FALSE(std::filesystem::exists(toNativePath(y + sep + "z.htm")));
 
-    const MakeFoldersResult again = makeFolders(y + sep + "w" + sep);
+    const MakeFoldersResult again = makeFolders(files, y + sep + "w" + sep);
     EXPECT_TRUE(again.ok);
     EXPECT_THAT(again.created, ElementsAre(y + sep + "w"));
 }
 
 TEST(MakeFolders, FailsAtAFileInTheWay) {
     const testing::TempDir dir;
+    PosixFileEnv files;
     const std::string sep(1, kPathSeparator);
     dir.write("f", "not a folder");
     const std::string root = fromNativePath(dir.path());
-    EXPECT_FALSE(makeFolders(root + sep + "f" + sep + "z.htm").ok);
-    const MakeFoldersResult deeper = makeFolders(root + sep + "n" + sep + "f" + sep + "q");
+    EXPECT_FALSE(makeFolders(files, root + sep + "f" + sep + "z.htm").ok);
+    const MakeFoldersResult deeper = makeFolders(files, root + sep + "n" + sep + "f" + sep + "q");
     EXPECT_TRUE(deeper.ok);
     EXPECT_THAT(deeper.created, ElementsAre(root + sep + "n", root + sep + "n" + sep + "f"));
     dir.write("n/f/file", "x");
     const MakeFoldersResult blocked =
-        makeFolders(root + sep + "n" + sep + "f" + sep + "file" + sep + "a" + sep + "b.htm");
+        makeFolders(files, root + sep + "n" + sep + "f" + sep + "file" + sep + "a" + sep + "b.htm");
     EXPECT_FALSE(blocked.ok);
     EXPECT_THAT(blocked.created, IsEmpty());
 }
