@@ -19,9 +19,11 @@ std::optional<Error> emptyBodyError(const std::string& body) {
 
 }  // namespace
 
-std::string WebPageSource::fetchBytes(std::string_view url) {
+std::string WebPageSource::fetchBytes(std::string_view url, const GoOn& goOn) {
     std::string address(url);
-    Expected<FetchedPage> page = tryFetchPage(address, desktop_);
+    FetchOptions options;
+    options.goOn = goOn;
+    Expected<FetchedPage> page = tryFetchPage(address, desktop_, options);
     if (!page) {
         lastError_ = page.error();
         return {};
@@ -30,8 +32,9 @@ std::string WebPageSource::fetchBytes(std::string_view url) {
     return std::move(page->body);
 }
 
-std::string WebPageSource::requestText(std::string_view url) {
+std::string WebPageSource::requestText(std::string_view url, const GoOn& goOn) {
     HttpRequest request(desktop_);
+    request.setGoOn(goOn);
     request.init();
     RequestOptions options;
     Expected<std::string> text = request.tryRequestText(url, options);

@@ -18,8 +18,8 @@ class WebPageSource : public PageSource {
     // The desktop processes events and keeps the time while a download runs.
     explicit WebPageSource(DesktopServices& desktop) : desktop_(desktop) {}
 
-    std::string fetchBytes(std::string_view url) override;
-    std::string requestText(std::string_view url) override;
+    std::string fetchBytes(std::string_view url, const GoOn& goOn) override;
+    std::string requestText(std::string_view url, const GoOn& goOn) override;
 
     // Why the last download brought no page; nothing when it brought one.
     const std::optional<Error>& lastError() const { return lastError_; }

@@ -44,9 +44,11 @@ bool foundBody(const Recognition& recognition) {
 
 }  // namespace
 
-std::string readPage(PageSource& pages, std::string_view url) {
-    if (isSecureAddress(url)) return readTextBytes(pages.fetchBytes(url), TextEncoding::Auto).text;
-    return pages.requestText(url);
+std::string readPage(PageSource& pages, std::string_view url, const GoOn& goOn) {
+    if (isSecureAddress(url)) {
+        return readTextBytes(pages.fetchBytes(url, goOn), TextEncoding::Auto).text;
+    }
+    return pages.requestText(url, goOn);
 }
 
 std::string replaceTitleAndDescription(std::string_view page, MarkupScanner& scanner) {
@@ -142,7 +144,8 @@ void TemplateMakerWindow::makeTemplate(bool withBody) {
 // the source as downloaded.
 std::string TemplateMakerWindow::readAddress(std::string_view url) {
     if (renderer_ == nullptr || !ui_.controls.checked(kTemplateMakerWindow, kRenderedCheck)) {
-        return readPage(pages_, url);
+        // Closing the window gives the download up.
+        return readPage(pages_, url, [this] { return windowOpen(); });
     }
     return renderer_->renderedPage(url, [this] { return windowOpen(); });
 }

@@ -20,11 +20,12 @@ class PageSource {
   public:
     virtual ~PageSource() = default;
     // The body of a secure ("https://") address exactly as received; empty on any failure or
-    // time-out.
-    virtual std::string fetchBytes(std::string_view url) = 0;
+    // time-out. While it waits, goOn (when given) is asked whether the page is still wanted;
+    // false gives the download up at once.
+    virtual std::string fetchBytes(std::string_view url, const GoOn& goOn) = 0;
     // Any other address as internal text, decoded by the response's charset; empty on any
-    // failure.
-    virtual std::string requestText(std::string_view url) = 0;
+    // failure. goOn as for fetchBytes.
+    virtual std::string requestText(std::string_view url, const GoOn& goOn) = 0;
 };
 
 // The failure message of a left-click generation whose recognition found no body.
@@ -35,7 +36,7 @@ inline constexpr GbkConstant<
 // The page at an address as internal text: a secure address ("https://" in any letter case)
 // through fetchBytes, decoded as an article file of unknown encoding is; every other through
 // requestText. Empty when the download failed.
-std::string readPage(PageSource& pages, std::string_view url);
+std::string readPage(PageSource& pages, std::string_view url, const GoOn& goOn = {});
 
 // The page with its title element made "<title>#本篇标题#</title> " and the content of its
 // description meta tag made "#描述#" (the attribute added when missing). A page without either

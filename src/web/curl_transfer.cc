@@ -55,6 +55,14 @@ CurlRuntime& curlRuntime() {
     return runtime;
 }
 
+// How long one wait for the network lasts before the caller's hook runs again.
+constexpr int kWaitSliceMs = 20;
+
+struct MultiDeleter {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+using MultiHandle = std::unique_ptr<CURLM, MultiDeleter>;
+
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
@@ -247,6 +255,34 @@ Error transferError(CURLcode code, const Reception& reception) {
     return Error{"下载网页失败："_gbk + curl_easy_strerror(code)};
 }
 
+// The transfer through a multi handle, so that the caller's hook runs between short waits
+// for the network instead of once per second at best (libcurl's progress callback).
+CURLcode performWaiting(CURL* easy, const std::function<bool()>& whileWaiting) {
+    const MultiHandle multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) {
+        return CURLE_FAILED_INIT;
+    }
+    CURLcode code = CURLE_OK;
+    for (int running = 1; running > 0;) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) break;
+        if (!whileWaiting()) {
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, kWaitSliceMs, nullptr);
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
+        if (message->msg == CURLMSG_DONE && code == CURLE_OK) code = message->data.result;
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return code;
+}
+
 }  // namespace
 
 bool hasLineBreakOrNul(std::string_view text) {
@@ -283,7 +319,8 @@ Expected<TransferResult> performTransfer(const TransferRequest& request) {
     setTimeouts(easy, request.timeouts);
     setReception(easy, reception);
 
-    const CURLcode code = curl_easy_perform(easy);
+    const CURLcode code =
+        request.whileWaiting ? performWaiting(easy, request.whileWaiting) : curl_easy_perform(easy);
     if (code != CURLE_OK) return transferError(code, reception);
     TransferResult result;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &result.status);

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,9 @@ struct TransferRequest {
     TransferTimeouts timeouts;
     // Set by another thread to give up; checked while the transfer runs.
     const std::atomic<bool>* cancelled = nullptr;
+    // Called on the calling thread about every 20 ms while the transfer waits for the network,
+    // so that a window stays alive during it; false gives the transfer up ("下载已取消").
+    std::function<bool()> whileWaiting;
     // A certificate file to trust besides the system's store. Only tests set it (for a server
     // whose certificate they made); no command or window reaches it.
     std::string extraTrustedCertificate;

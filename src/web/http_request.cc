@@ -266,6 +266,11 @@ void HttpRequest::perform(long boundMs) {
     request.timeouts = {.connectMs = exchange.resolveMs + exchange.connectMs,
                         .stallMs = std::max(exchange.sendMs, exchange.receiveMs),
                         .totalMs = boundMs > 0 && boundMs < totalMs ? boundMs : totalMs};
+    // The caller's window stays alive while the request waits.
+    request.whileWaiting = [this] {
+        desktop_->processPendingEvents();
+        return !goOn_ || goOn_();
+    };
     Expected<TransferResult> result = performTransfer(request);
     if (result) {
         exchange.response = std::move(*result);
@@ -469,7 +474,9 @@ std::string HttpRequest::fetchPageEx(std::string_view url, PageExOptions& option
             .headers = headers + "\r\n",
             .postData = options.postData.empty() ? options.postText : options.postData,
             .cookie = options.cookie,
-            .timeoutSeconds = options.timeoutSeconds == 0 ? 120 : options.timeoutSeconds};
+            .timeoutSeconds = options.timeoutSeconds == 0 ? 120 : options.timeoutSeconds,
+            .noAutoRedirect = false,
+            .goOn = goOn_};
         Expected<FetchedPage> page = tryFetchPage(address, *desktop_, fetch);
         options.body = page ? page->body : std::string();
         if (page) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "controls/control_ops.h"
+#include "support/event_hook.h"
 #include "support/expected.h"
 
 namespace yelian {
@@ -82,6 +83,10 @@ class HttpRequest {
   public:
     // The desktop processes events during the proxy step and waits for fetchPageEx's worker.
     explicit HttpRequest(DesktopServices& desktop);
+
+    // Asked about every 20 ms while a request waits for the network, after the desktop has
+    // processed its events; false gives the request up. Stays over init and reset.
+    void setGoOn(GoOn goOn) { goOn_ = std::move(goOn); }
 
     // A fresh request object; reset keeps the stored cookies, resetAll clears them too.
     void init();
@@ -168,6 +173,7 @@ class HttpRequest {
     std::shared_ptr<Exchange> exchange_;
     std::string storedCookies_;
     DesktopServices* desktop_;
+    GoOn goOn_;
 };
 
 }  // namespace yelian

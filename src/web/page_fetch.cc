@@ -103,7 +103,7 @@ TransferRequest workerRequest(std::string_view url, const FetchOptions& options,
 }
 
 Expected<FetchedPage> waitForWorker(const std::shared_ptr<FetchRecord>& record,
-                                    DesktopServices& desktop, int timeoutMs) {
+                                    DesktopServices& desktop, int timeoutMs, const GoOn& goOn) {
     const std::int64_t start = desktop.ticks();
     for (;;) {
         bool ended = false;
@@ -116,6 +116,10 @@ Expected<FetchedPage> waitForWorker(const std::shared_ptr<FetchRecord>& record,
         if (timedOut) {
             record->cancelled = true;
             return Error{"等待网页超时，已放弃下载"_gbk};
+        }
+        if (!ended && goOn && !goOn()) {
+            record->cancelled = true;
+            return Error{"下载已取消"_gbk};
         }
         if (ended) break;
     }
@@ -186,7 +190,7 @@ Expected<FetchedPage> tryFetchPage(std::string& url, DesktopServices& desktop,
     } catch (const std::system_error&) {
         return Error{"无法启动下载线程"_gbk};
     }
-    return waitForWorker(record, desktop, timeoutMs);
+    return waitForWorker(record, desktop, timeoutMs, options.goOn);
 }
 
 std::string fetchPage(std::string& url, DesktopServices& desktop, const FetchOptions& options) {

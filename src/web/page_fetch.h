@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/control_ops.h"
+#include "support/event_hook.h"
 #include "support/expected.h"
 
 namespace yelian {
@@ -26,6 +27,8 @@ struct FetchOptions {
     // How long the caller waits for the worker; 0 or less gives up at once.
     int timeoutSeconds = 60;
     bool noAutoRedirect = false;
+    // Asked while the caller waits; false abandons the download at once, as a time-out does.
+    GoOn goOn;
 };
 
 struct FetchedPage {

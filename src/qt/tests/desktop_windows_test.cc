@@ -169,6 +169,26 @@ TEST_F(DesktopWindowsTest, TheTemplateMakerOpensFromTheMainWindowWithItsSavedAdd
     EXPECT_TRUE(controls.checked(kTemplateMakerWindow, kRenderedCheck));
 }
 
+TEST_F(DesktopWindowsTest, ClosingTheTemplateMakerGivesItsDownloadUp) {
+    const testing::SilentServer silent;
+    for (const std::string scheme : {"http", "https"}) {
+        SCOPED_TRACE(scheme);
+        click(kMainWindow, kTemplateMakerLink);
+        std::string address = silent.url("/article.html");
+        address.replace(0, 4, scheme);
+        controls.setText(kTemplateMakerWindow, kAddressEdit, address);
+        QTimer::singleShot(200, [this] { controls.windowWidget(kTemplateMakerWindow)->close(); });
+        const std::int64_t start = desktop.ticks();
+        click(kTemplateMakerWindow, kMakeTemplateButton);
+        // Without giving up, the wait would last until the download's time-out (a minute or
+        // more); nothing is said to a window that is gone.
+        EXPECT_LT(desktop.ticks() - start, 20000);
+        EXPECT_FALSE(controls.windowExists(kTemplateMakerWindow));
+        EXPECT_TRUE(desktop.messages().empty());
+        EXPECT_FALSE(app.templateMaker().generating());
+    }
+}
+
 #ifdef YELIAN_WEBENGINE
 
 // An article page that arrives empty: once the page has loaded, a script builds the article

@@ -25,12 +25,12 @@ using testing::ScriptedDesktop;
 // Serves one page for every address and logs which download each address took.
 class FakePages : public PageSource {
   public:
-    std::string fetchBytes(std::string_view url) override {
+    std::string fetchBytes(std::string_view url, const GoOn&) override {
         secure.emplace_back(url);
         if (duringDownload) duringDownload();
         return bytes;
     }
-    std::string requestText(std::string_view url) override {
+    std::string requestText(std::string_view url, const GoOn&) override {
         plain.emplace_back(url);
         if (duringDownload) duringDownload();
         return text;

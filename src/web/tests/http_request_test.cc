@@ -174,7 +174,24 @@ TEST_F(HttpRequestTest, AProxyWithCredentialsAndTheEnvironmentsProxy) {
     request.requestText("http://example.invalid/c", ie);
     ::unsetenv("http_proxy");
     EXPECT_EQ(lastRequest().target, "http://example.invalid/c");
-    EXPECT_EQ(desktop.processEventsCount(), 1);
+    // The proxy step, and every wait for the network, let the desktop process its events.
+    EXPECT_GE(desktop.processEventsCount(), 1);
+}
+
+TEST_F(HttpRequestTest, ARequestNoLongerWantedIsGivenUpWhileItWaits) {
+    testing::SilentServer silent;
+    int asked = 0;
+    request.setGoOn([&] { return ++asked < 3; });
+    RequestOptions options;
+    Expected<std::string> text = request.tryRequestText(silent.url("/never"), options);
+    ASSERT_FALSE(text);
+    EXPECT_EQ(gbkToUtf8(text.error().message), "下载已取消");
+    EXPECT_EQ(asked, 3);
+    // Events flowed before each question.
+    EXPECT_GE(desktop.processEventsCount(), 3);
+    // The same request object works again once it is wanted.
+    request.setGoOn({});
+    EXPECT_EQ(request.requestText(server.url("/utf8")), "<p>中文</p>"_gbk);
 }
 
 TEST_F(HttpRequestTest, FetchPageExGoesThroughEitherFetch) {

@@ -164,6 +164,17 @@ TEST_F(PageFetchTest, ASilentServerTimesOutWhileEventsFlowAndLaterFetchesWork) {
         fetch(server.url("/page"), withOptions([](FetchOptions& o) { o.timeoutSeconds = 0; })), "");
 }
 
+TEST_F(PageFetchTest, ADownloadNoLongerWantedIsAbandonedBeforeItsTimeOut) {
+    testing::SilentServer silent;
+    int asked = 0;
+    std::string url = silent.url();
+    Expected<FetchedPage> page = tryFetchPage(
+        url, desktop, withOptions([&](FetchOptions& o) { o.goOn = [&] { return ++asked < 3; }; }));
+    ASSERT_FALSE(page);
+    EXPECT_EQ(gbkToUtf8(page.error().message), "下载已取消");
+    EXPECT_EQ(asked, 3);
+}
+
 TEST_F(PageFetchTest, LineBreaksInAddressCookieOrHeadersAreRefused) {
     const std::size_t before = server.requests().size();
     EXPECT_EQ(fetch(server.url("/page\r\nX-Evil: 1")), "");
