@@ -6,12 +6,10 @@
 //   gui_window_run CORPUS_FOLDER SETTINGS_FILE
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QObject>
-#include <QTimer>
 #include <cstdio>
 #include <string>
 
+#include "bench/gui/event_loop_probe.h"
 #include "controls/main_window_names.h"
 #include "qt/gui_program.h"
 #include "qt/qt_controls.h"
@@ -21,36 +19,7 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 
-namespace {
-
 using namespace yelian;
-
-// A timer of the window's event loop: how often it fired while the run went on, and the
-// longest time between two firings, which is how long the window could not repaint.
-class EventLoopProbe {
-  public:
-    EventLoopProbe() {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (clock_.isValid())
-                longestGapMs_ = std::max(longestGapMs_, clock_.restart());
-            else
-                clock_.start();
-            ++ticks_;
-        });
-        timer_.start();
-    }
-    int ticks() const { return ticks_; }
-    qint64 longestGapMs() const { return longestGapMs_; }
-
-  private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    int ticks_ = 0;
-    qint64 longestGapMs_ = 0;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -92,6 +93,45 @@ QString filterText(const std::vector<FileFilter>& filters) {
     return parts.join(QStringLiteral(";;"));
 }
 
+#ifdef YELIAN_WEBENGINE
+// A page for a browser view that is not on screen (its tab is not the current one). Loading a
+// large page stalls the window for a while, so the view loads it when it is shown, and only
+// the last page given meanwhile.
+class DeferredPage : public QObject {
+  public:
+    DeferredPage(QWebEngineView* view, QString html)
+        : QObject(view), view_(view), html_(std::move(html)) {
+        view->installEventFilter(this);
+    }
+    void replace(QString html) { html_ = std::move(html); }
+    static void load(QWebEngineView* view, const QString& html) {
+        view->setHtml(html, QUrl(QStringLiteral("about:blank")));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Show) {
+            load(view_, html_);
+            // Gone from the view at once: a page given from now on is loaded directly.
+            view_->removeEventFilter(this);
+            setParent(nullptr);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWebEngineView* view_;
+    QString html_;
+};
+
+DeferredPage* deferredPageOf(QWebEngineView* view) {
+    for (QObject* child : view->children()) {
+        if (auto* page = dynamic_cast<DeferredPage*>(child)) return page;
+    }
+    return nullptr;
+}
+#endif
+
 template <typename T>
 T takeFront(std::deque<T>& queue, T fallback) {
     if (queue.empty()) return fallback;
@@ -155,7 +195,18 @@ void QtDesktop::showInBrowser(std::string_view window, std::string_view control,
     // A blank base, as a browser's empty document has: the page's scripts run, its relative
     // links lead nowhere.
     if (auto* view = qobject_cast<QWebEngineView*>(widget)) {
-        view->setHtml(toQString(html), QUrl(QStringLiteral("about:blank")));
+        DeferredPage* waiting = deferredPageOf(view);
+        if (view->isVisible()) {
+            if (waiting != nullptr) {
+                view->removeEventFilter(waiting);
+                delete waiting;
+            }
+            DeferredPage::load(view, toQString(html));
+        } else if (waiting != nullptr) {
+            waiting->replace(toQString(html));
+        } else {
+            new DeferredPage(view, toQString(html));
+        }
         return;
     }
 #endif

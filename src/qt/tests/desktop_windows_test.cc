@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTimer>
 #include <functional>
 
@@ -261,12 +263,29 @@ TEST_F(DesktopWindowsTest, ThePreviewIsABrowserThatRunsThePagesScripts) {
         controls.controlWidget(kTemplateMakerWindow, kTemplatePreview));
     ASSERT_NE(view, nullptr);
     QEventLoop wait;
-    QObject::connect(view, &QWebEngineView::loadFinished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(10000, &wait, &QEventLoop::quit);
+    bool loaded = false;
+    QObject::connect(view, &QWebEngineView::loadFinished, &wait, [&] {
+        loaded = true;
+        wait.quit();
+    });
+    // The source tab is in front: the view loads the page only when it comes on screen.
+    desktop.showInBrowser(kTemplateMakerWindow, kTemplatePreview, "<p>旧</p>"_gbk);
     desktop.showInBrowser(kTemplateMakerWindow, kTemplatePreview,
                           "<html><body><p id=t>甲</p><script>document.getElementById('t')"
                           ".textContent += '乙';</script></body></html>"_gbk);
+    QTimer::singleShot(300, &wait, &QEventLoop::quit);
     wait.exec();
+    EXPECT_FALSE(loaded);
+    {
+        auto* tabs = static_cast<QTabWidget*>(
+            controls.controlWidget(kTemplateMakerWindow, kTemplateMakerTabs));
+        // Without the tab event, which would preview the template source instead.
+        const QSignalBlocker quiet(tabs);
+        tabs->setCurrentIndex(1);
+    }
+    QTimer::singleShot(10000, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_TRUE(loaded);
     QString shown;
     view->page()->toPlainText([&](const QString& text) {
         shown = text;
