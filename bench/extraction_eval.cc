@@ -99,7 +99,9 @@ int main(int argc, char** argv) {
                 std::ofstream(out / (id + "." + std::to_string(k + 1) + ".txt"), std::ios::binary)
                     << yelian::gbkToUtf8(plainText(extractor, offered[k].markup));
             }
-            std::cout << '\t' << offered.size();
+            std::cout << '\t' << offered.size() << '\t';
+            for (std::size_t k = 0; k < offered.size(); ++k)
+                std::cout << (k > 0 ? "," : "") << offered[k].kind;
         }
         std::cout << '\n';
     }

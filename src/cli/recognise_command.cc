@@ -48,8 +48,9 @@ Options:
                 says why it is offered: pick (the recognition's choice), paragraphs (the
                 block that directly holds the most paragraph text), mode0 (the choice of
                 mode 0), table or div (the one that lost to the pick), container (the
-                element around the pick) or length (the blocks with the most text of their
-                own). When the recognition fails, the list still offers the other blocks.
+                element around the pick), first (the first of several posts of the same
+                class that the pick holds) or length (the blocks with the most text of
+                their own). When the recognition fails, the list still offers the others.
                   yelian recognise --candidates 5 page.htm
   --mode N      recognise with mode 1 (the element with the most text that no nested
                 element of its kind dominates) or mode 0 (elements with equal text

@@ -1,12 +1,14 @@
 #include "templatemaker/body_candidates.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "support/gbk_text.h"
 #include "support/markup_scanner.h"
 #include "support/number_text.h"
 #include "support/text_routines.h"
+#include "support/text_search.h"
 
 namespace yelian {
 
@@ -167,6 +169,59 @@ void offerParagraphHolder(CandidateList& list, BodyExtractor& extractor, std::st
     list.offer(markupOf(page, element), element.visibleUtf8, "paragraphs");
 }
 
+// The class of a block's opening tag, with its tag name in front ("td.post-body"); empty
+// for a block without one.
+std::string seriesKey(std::string_view markup) {
+    const std::string_view open = markup.substr(0, markup.find('>'));
+    const std::size_t at = findText(open, "class=");
+    if (at == kNotFound) return {};
+    std::size_t start = at + 6;
+    const bool quoted = start < open.size() && (open[start] == '"' || open[start] == '\'');
+    const char quote = quoted ? open[start++] : ' ';
+    std::size_t end = open.find(quote, start);
+    if (end == std::string_view::npos) end = open.size();
+    if (end == start) return {};
+    const std::size_t name = open.find_first_of(" \t\r\n", 1);
+    return std::string(open.substr(1, name - 1)) + "." +
+           std::string(open.substr(start, end - start));
+}
+
+// Pages that list several posts (a blog's archive, a forum thread) hold each in a block of the
+// same class, and a pick around several of them took them all; the reader usually means the
+// first. Offers the first block of the series inside the pick with the most text of its own.
+void offerFirstOfSeries(CandidateList& list, std::string_view page,
+                        const std::vector<Element>& elements, std::string_view pick) {
+    const std::size_t pickStart = pick.empty() ? kNotFound : page.find(pick);
+    if (pickStart == kNotFound) return;
+    const std::size_t pickEnd = pickStart + pick.size();
+    struct Series {
+        const Element* first = nullptr;
+        std::size_t lastEnd = 0;
+        int count = 0;
+        std::size_t text = 0;
+    };
+    std::map<std::string, Series> series;
+    for (const Element& element : elements) {
+        if (element.span.start < pickStart || element.span.end > pickEnd) continue;
+        std::string key = seriesKey(markupOf(page, element));
+        if (key.empty() || element.visibleUtf8.empty()) continue;
+        Series& found = series[std::move(key)];
+        // A block inside the previous one of its class is no new member.
+        if (found.first != nullptr && element.span.start < found.lastEnd) continue;
+        if (found.first == nullptr) found.first = &element;
+        found.lastEnd = element.span.end;
+        ++found.count;
+        found.text += ownText(element);
+    }
+    const Series* best = nullptr;
+    for (const auto& [key, candidate] : series) {
+        if (candidate.count < 2) continue;
+        if (best == nullptr || candidate.text > best->text) best = &candidate;
+    }
+    if (best != nullptr)
+        list.offer(markupOf(page, *best->first), best->first->visibleUtf8, "first");
+}
+
 void offerPick(CandidateList& list, BodyExtractor& extractor, const std::string& markup,
                std::string_view kind) {
     if (markup.empty() || markup == kLowTextRatioMarker.str()) return;
@@ -190,6 +245,7 @@ std::vector<BodyCandidate> bodyCandidates(BodyExtractor& extractor, std::string_
     offerPick(list, extractor, extractor.pickBlockByNesting(page, "div"), "div");
     offerContainer(list, page, elements, pick.body, pickVisible.size());
     measureInnerBlocks(elements);
+    offerFirstOfSeries(list, page, elements, pick.body);
     // By the text a block holds beyond its largest inner block, so that the wrappers around
     // one article do not fill the list.
     std::stable_sort(elements.begin(), elements.end(),

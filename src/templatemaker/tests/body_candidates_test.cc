@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "support/gbk_text.h"
@@ -55,6 +56,42 @@ TEST(BodyCandidates, ThePickComesFirstAndEveryOneIsADifferentBlock) {
     }
     EXPECT_TRUE(comments);
     EXPECT_EQ(bodyCandidates(extractor, page, pick, 1).size(), 1u);
+}
+
+// A blog's archive: three posts, each in a cell of the same class, all in one table.
+std::string archivePage() {
+    std::string posts;
+    for (const char* title : {"第一篇", "第二篇", "第三篇"}) {
+        std::string text;
+        for (int i = 0; i < 4; ++i) {
+            text += std::string(title) + "，周末去郊外的湿地公园看候鸟，芦苇丛里白鹭成群。<br>";
+        }
+        posts += "<tr><td class=\"post-title\">" + std::string(title) +
+                 "</td></tr><tr><td class=\"post-body\">" + text + "</td></tr>";
+    }
+    return utf8ToGbk("<html><head><title>三月存档</title></head><body><table class=\"posts\">" +
+                     posts + "</table></body></html>");
+}
+
+TEST(BodyCandidates, APickAroundSeveralPostsOffersTheFirstPost) {
+    BodyExtractor extractor;
+    const std::string page = archivePage();
+    const std::string wrapper =
+        page.substr(page.find("<table"), page.find("</table>") + 8 - page.find("<table"));
+    Recognition pick;
+    pick.body = wrapper;
+    const std::vector<BodyCandidate> offered = bodyCandidates(extractor, page, pick, 5);
+    const auto first = std::find_if(offered.begin(), offered.end(),
+                                    [](const BodyCandidate& c) { return c.kind == "first"; });
+    ASSERT_NE(first, offered.end());
+    EXPECT_TRUE(first->markup.starts_with("<td class=\"post-body\">"));
+    EXPECT_NE(first->markup.find("第一篇"_gbk), std::string::npos);
+    EXPECT_EQ(first->markup.find("第二篇"_gbk), std::string::npos);
+
+    // A pick that is one post offers no series: there is none inside it.
+    pick.body = first->markup;
+    for (const BodyCandidate& candidate : bodyCandidates(extractor, page, pick, 5))
+        EXPECT_NE(candidate.kind, "first");
 }
 
 TEST(BodyCandidates, APageWithoutBlocksOffersNothing) {
