@@ -26,11 +26,10 @@
 #include "controls/main_window_names.h"
 #include "controls/phrase_editor_table.h"
 #include "controls/template_maker_table.h"
-#include "qt/gui_program.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
 #include "qt/qt_text.h"
-#include "qt/shell_event_sink.h"
+#include "qt/tests/desktop_under_test.h"
 #include "shell/import_handlers.h"
 #include "shell/input_dialog.h"
 #include "support/gbk_text.h"
@@ -42,11 +41,9 @@ namespace {
 
 using namespace yelian::literals;
 
-class DesktopHandlersTest : public ::testing::Test {
+class DesktopHandlersTest : public testing::DesktopTest {
   protected:
     DesktopHandlersTest() {
-        connectDesktop(app, controls, sink);
-        startDesktop(app, dir.file("settings.ini"));
         QWidget* main = controls.windowWidget(kMainWindow);
         main->activateWindow();
         QApplication::setActiveWindow(main);
@@ -115,14 +112,6 @@ class DesktopHandlersTest : public ::testing::Test {
         QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(main, &event);
     }
-    // What the user does once the modal window that the next click opens is on screen.
-    void whenOpen(std::function<void()> act) { QTimer::singleShot(0, std::move(act)); }
-
-    testing::TempDir dir;
-    QtControls controls{desktopWindows(), WidgetScale{}};
-    QtDesktop desktop{controls, QtDesktop::Dialogs::Scripted};
-    Application app{controls, desktop};
-    ShellEventSink sink{app};
 };
 
 TEST_F(DesktopHandlersTest, TheStartEnablesOnlyWhatTheDesignStatesAllow) {

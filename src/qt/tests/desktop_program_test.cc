@@ -13,10 +13,9 @@
 #include "controls/main_window_names.h"
 #include "controls/main_window_table.h"
 #include "controls/phrase_editor_table.h"
-#include "qt/gui_program.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
-#include "qt/shell_event_sink.h"
+#include "qt/tests/desktop_under_test.h"
 #include "shell/import_handlers.h"
 #include "support/gbk_text.h"
 #include "testing/temp_dir.h"
@@ -33,17 +32,7 @@ std::string readFile(const std::filesystem::path& path) {
     return bytes.str();
 }
 
-// One run of the desktop program in this process, with scripted dialogs.
-struct DesktopRun {
-    explicit DesktopRun(const std::string& settingsFile) {
-        connectDesktop(app, controls, sink);
-        startDesktop(app, settingsFile);
-    }
-    QtControls controls{desktopWindows(), WidgetScale{}};
-    QtDesktop desktop{controls, QtDesktop::Dialogs::Scripted};
-    Application app{controls, desktop};
-    ShellEventSink sink{app};
-};
+using DesktopRun = testing::DesktopUnderTest;
 
 TEST(DesktopProgram, ClosingAndRestartingRestoresThePageAndTheControls) {
     const testing::TempDir dir;

@@ -17,10 +17,9 @@
 #include "controls/main_window_names.h"
 #include "controls/phrase_editor_table.h"
 #include "controls/template_maker_table.h"
-#include "qt/gui_program.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
-#include "qt/shell_event_sink.h"
+#include "qt/tests/desktop_under_test.h"
 #include "shell/input_dialog.h"
 #include "support/gbk_text.h"
 #include "testing/temp_dir.h"
@@ -39,15 +38,8 @@ namespace {
 
 using namespace yelian::literals;
 
-class DesktopWindowsTest : public ::testing::Test {
+class DesktopWindowsTest : public testing::DesktopTest {
   protected:
-    DesktopWindowsTest() {
-        connectDesktop(app, controls, sink);
-        startDesktop(app, dir.file("settings.ini"));
-    }
-
-    // What the user does once the modal window that the next click opens is on screen.
-    void whenOpen(std::function<void()> act) { QTimer::singleShot(0, std::move(act)); }
     // Buttons are clicked; link labels act on the left button going down, as in QtWindow.
     void click(std::string_view window, std::string_view control) {
         QWidget* widget = controls.controlWidget(window, control);
@@ -63,12 +55,6 @@ class DesktopWindowsTest : public ::testing::Test {
     QRect geometryOf(std::string_view control) {
         return controls.controlWidget(kInputDialogWindow, control)->geometry();
     }
-
-    testing::TempDir dir;
-    QtControls controls{desktopWindows(), WidgetScale{}};
-    QtDesktop desktop{controls, QtDesktop::Dialogs::Scripted};
-    Application app{controls, desktop};
-    ShellEventSink sink{app};
 };
 
 TEST_F(DesktopWindowsTest, TheInputDialogIsFilledAndLaidOutBeforeTheUserSeesIt) {
