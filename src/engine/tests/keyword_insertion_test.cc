@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <set>
 
 #include "controls/main_window_names.h"
@@ -131,6 +133,16 @@ TEST(InsertKeywords, CountsAtLeastOneAndRepeatsPlacesOnlyAfterAllWereUsed) {
     EXPECT_EQ(insertKeywords("中"_gbk, "K", -5, random), "中K"_gbk);
     EXPECT_EQ(insertKeywords("中"_gbk, "K", 3, random), "中KKK"_gbk);
     EXPECT_EQ(insertKeywords("", "K", 3, random), "");
+}
+
+TEST(InsertKeywords, CountsAtTheEndsOfTheirRangeAreCapped) {
+    RandomSource random(3);
+    const auto inserted = [&random](std::int64_t n) {
+        const std::string result = insertKeywords("a", "K", n, random);
+        return std::count(result.begin(), result.end(), 'K');
+    };
+    EXPECT_EQ(inserted(std::numeric_limits<std::int64_t>::min()), 1);
+    EXPECT_EQ(inserted(std::numeric_limits<std::int64_t>::max()), kMaxInsertionsPerArticle);
 }
 
 TEST(InsertKeywords, LetsTheWindowProcessEventsOncePerInsertion) {
