@@ -104,6 +104,8 @@ class DeferredPage : public QObject {
         view->installEventFilter(this);
     }
     void replace(QString html) { html_ = std::move(html); }
+    // A blank base, as a browser's empty document has: the page's scripts run, its relative
+    // links lead nowhere.
     static void load(QWebEngineView* view, const QString& html) {
         view->setHtml(html, QUrl(QStringLiteral("about:blank")));
     }
@@ -192,8 +194,6 @@ void QtDesktop::showInBrowser(std::string_view window, std::string_view control,
                               std::string_view html) {
     QWidget* widget = controls_.controlWidget(window, control);
 #ifdef YELIAN_WEBENGINE
-    // A blank base, as a browser's empty document has: the page's scripts run, its relative
-    // links lead nowhere.
     if (auto* view = qobject_cast<QWebEngineView*>(widget)) {
         DeferredPage* waiting = deferredPageOf(view);
         if (view->isVisible()) {
