@@ -34,6 +34,7 @@
 #include "shell/input_dialog.h"
 #include "support/gbk_text.h"
 #include "taggen/phrase_groups.h"
+#include "testing/start_states.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -115,16 +116,10 @@ class DesktopHandlersTest : public testing::DesktopTest {
 };
 
 TEST_F(DesktopHandlersTest, TheStartEnablesOnlyWhatTheDesignStatesAllow) {
-    for (std::string_view name :
-         {std::string_view(kArticlesPerListPageEdit), std::string_view(kExtensionEdit),
-          std::string_view(kTitlePatternEdit), std::string_view(kTitleReplacementEdit),
-          std::string_view(kUseRegexCheck), std::string_view(kPhraseCombo),
-          std::string_view(kEditPhrasesButton), std::string_view(kInsertCountMinEdit),
-          std::string_view(kInsertCountMaxEdit), std::string_view(kDropFirstLineCheck)}) {
+    for (std::string_view name : testing::kDisabledAtStart) {
         EXPECT_FALSE(widget(name)->isEnabled()) << gbkToUtf8(name);
     }
-    for (std::string_view name : {std::string_view(kCutHeadEdit), std::string_view(kCutTailEdit),
-                                  std::string_view(kCutFallbackCheck)}) {
+    for (std::string_view name : testing::kEnabledAtStart) {
         EXPECT_TRUE(widget(name)->isEnabled()) << gbkToUtf8(name);
     }
     // A tick brings the dependents in at once.

@@ -10,6 +10,7 @@
 #include "controls/record_controls.h"
 #include "shell/main_window.h"
 #include "support/gbk_text.h"
+#include "testing/start_states.h"
 
 namespace yelian {
 namespace {
@@ -25,16 +26,10 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, DesignStatesEnableOnlyTheCutControlsAtStart) {
     bringDependentControlsInLine(controls);
-    for (std::string_view name :
-         {std::string_view(kArticlesPerListPageEdit), std::string_view(kExtensionEdit),
-          std::string_view(kTitlePatternEdit), std::string_view(kTitleReplacementEdit),
-          std::string_view(kUseRegexCheck), std::string_view(kPhraseCombo),
-          std::string_view(kEditPhrasesButton), std::string_view(kInsertCountMinEdit),
-          std::string_view(kInsertCountMaxEdit), std::string_view(kDropFirstLineCheck)}) {
+    for (std::string_view name : testing::kDisabledAtStart) {
         EXPECT_FALSE(enabled(name)) << gbkToUtf8(name);
     }
-    for (std::string_view name : {std::string_view(kCutHeadEdit), std::string_view(kCutTailEdit),
-                                  std::string_view(kCutFallbackCheck)}) {
+    for (std::string_view name : testing::kEnabledAtStart) {
         EXPECT_TRUE(enabled(name)) << gbkToUtf8(name);
     }
 }

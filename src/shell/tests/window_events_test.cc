@@ -13,6 +13,7 @@
 #include "support/gbk_text.h"
 #include "support/native_path.h"
 #include "support/shared_texts.h"
+#include "testing/start_states.h"
 #include "testing/temp_dir.h"
 
 namespace yelian {
@@ -191,16 +192,10 @@ TEST(WindowStartTest, TheStartEnablesOnlyWhatTheDesignStatesAllow) {
     testing::TempDir dir;
     DesktopSession s;
     startProgram(s.app, fromNativePath(dir.path()));
-    for (std::string_view name :
-         {std::string_view(kArticlesPerListPageEdit), std::string_view(kExtensionEdit),
-          std::string_view(kTitlePatternEdit), std::string_view(kTitleReplacementEdit),
-          std::string_view(kUseRegexCheck), std::string_view(kPhraseCombo),
-          std::string_view(kEditPhrasesButton), std::string_view(kInsertCountMinEdit),
-          std::string_view(kInsertCountMaxEdit), std::string_view(kDropFirstLineCheck)}) {
+    for (std::string_view name : testing::kDisabledAtStart) {
         EXPECT_FALSE(s.controls.enabled(kMainWindow, name)) << gbkToUtf8(name);
     }
-    for (std::string_view name : {std::string_view(kCutHeadEdit), std::string_view(kCutTailEdit),
-                                  std::string_view(kCutFallbackCheck)}) {
+    for (std::string_view name : testing::kEnabledAtStart) {
         EXPECT_TRUE(s.controls.enabled(kMainWindow, name)) << gbkToUtf8(name);
     }
 }
